@@ -1,0 +1,30 @@
+#include "core/App.h"
+
+#include <QSettings>
+
+#include "core/Bzip2Library.h"
+#include "core/DataFolder.h"
+
+namespace gr {
+
+namespace {
+QString LogonKey(const QString& key) { return QStringLiteral("Logon/") + key; }
+} // namespace
+
+App::App(Platform platform_, const QString& dataFolder)
+    : platform(platform_), DataFolder(dataFolder), Deployment(LoadDeployment(dataFolder)),
+      Machine(MachineStorePath(dataFolder)), Bzip2Library(kBzip2LibraryName),
+      Settings(OpenSettingsStore(dataFolder)) {}
+
+App::~App() = default;
+
+QString App::GetSetting(const QString& key, const QString& def) const {
+    const QVariant value = Settings->value(LogonKey(key));
+    return value.isValid() ? value.toString() : def;
+}
+
+void App::SaveSetting(const QString& key, const QString& value) { Settings->setValue(LogonKey(key), value); }
+
+void App::FlushSettings() { Settings->sync(); }
+
+} // namespace gr

@@ -1,0 +1,78 @@
+#pragma once
+// The application object: the state that the game treats as global, grouped by concern, and the platform
+// stand-ins. main() creates one; every test creates its own, so every test starts clean.
+#include <QString>
+#include <array>
+#include <memory>
+#include <string>
+
+#include "core/Bzip2Api.h"
+#include "core/Cipher.h"
+#include "core/Deployment.h"
+#include "core/InQueue.h"
+#include "platform/MachineStore.h"
+#include "platform/VoiceStream.h"
+
+class QSettings;
+
+namespace gr {
+
+class Dialogs;
+class Ending;
+class Lodge;
+class RandomSource;
+class Shell;
+
+// The platform stand-ins; owned by whoever creates the App (main or a test).
+struct Platform {
+    Dialogs& dialogs;
+    Ending& ending;
+    Shell& shell;
+    RandomSource& random;
+};
+
+// The connection's shared state: the receive queue and the cipher.
+struct WireState {
+    gr::InQueue InQueue;
+    std::string CipherKey; // empty until "KEYCODE"; nothing can be sent while it is empty
+    CipherTables Tables;
+    int CharacterDeleted = 0; // 1 once the player has deleted a character: the server then drops us
+};
+
+// Who is playing, and how the game window should start.
+struct SessionState {
+    std::string CharacterName;
+    std::string AutoPlayCharacter; // lower case; entered by the account manager without a click
+    int StartWidth = -1;           // twips, -1 when none was asked for
+    int StartHeight = -1;
+    std::array<std::string, 6> CharacterInfo;
+    std::string AccountEmail;
+};
+
+class App {
+public:
+    // dataFolder holds the settings (when GLOAMREST_HOME is set), deployment.ini and the machine records.
+    App(Platform platform, const QString& dataFolder);
+    ~App();
+
+    // The "Logon" section of the settings store; an absent key reads as def.
+    QString GetSetting(const QString& key, const QString& def = QString()) const;
+    void SaveSetting(const QString& key, const QString& value);
+    void FlushSettings();
+
+    Platform platform;
+    QString DataFolder;
+    gr::Deployment Deployment;
+    MachineStore Machine;
+    WireState Wire;
+    SessionState Session;
+    VoiceStream Voice;
+    QString Bzip2Library;   // the library start-up loads
+    Bzip2Api Bzip2;         // set by start-up once the library is loaded
+    Lodge* lodge = nullptr; // the login window, which owns the server connection
+
+private:
+    std::unique_ptr<QSettings> Settings;
+};
+
+} // namespace gr

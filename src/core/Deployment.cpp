@@ -1,0 +1,29 @@
+#include "core/Deployment.h"
+
+#include <QDir>
+#include <QSettings>
+
+namespace gr {
+
+QString Deployment::WebHostName() const {
+    const auto colon = Web.lastIndexOf(QLatin1Char(':'));
+    return colon < 0 ? Web : Web.left(colon);
+}
+
+Deployment LoadDeployment(const QString& dataFolder) {
+    Deployment d;
+    const QSettings ini(QDir(dataFolder).filePath(QStringLiteral("deployment.ini")), QSettings::IniFormat);
+    auto read = [&](const char* key, QString& value) {
+        const QString v = ini.value(QLatin1String(key)).toString().trimmed();
+        if (!v.isEmpty()) value = v;
+    };
+    read("Hosts/Primary", d.Primary);
+    read("Hosts/Alternate", d.Alternate);
+    read("Hosts/Web", d.Web);
+    read("Links/Search", d.Search);
+    read("Links/Dictionary", d.Dictionary);
+    read("Links/Site", d.Site);
+    return d;
+}
+
+} // namespace gr

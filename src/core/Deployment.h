@@ -1,0 +1,25 @@
+#pragma once
+// Where this installation's servers live: compiled-in defaults that point at the local server, overridden
+// by "deployment.ini" in the data folder ([Hosts] Primary, Alternate, Web; [Links] Search, Dictionary,
+// Site).
+#include <QString>
+
+namespace gr {
+
+struct Deployment {
+    QString Primary = QStringLiteral("127.0.0.1");
+    QString Alternate = QStringLiteral("localhost");
+    QString Web = QStringLiteral("127.0.0.1:8080"); // host with an optional port
+    QString Search = QStringLiteral("http://127.0.0.1:8080/search?q=");
+    QString Dictionary = QStringLiteral("http://127.0.0.1:8080/dictionary?q=");
+    QString Site = QStringLiteral("http://127.0.0.1:8080/");
+
+    // "http://" + the web host + path.
+    QString WebAddress(const QString& path) const { return QStringLiteral("http://") + Web + path; }
+    // The web host's name without its port, as the player sees it in titles and messages.
+    QString WebHostName() const;
+};
+
+Deployment LoadDeployment(const QString& dataFolder);
+
+} // namespace gr

@@ -1,0 +1,36 @@
+#pragma once
+// Server to client framing: batches end with "{[}]", chunks inside a batch are separated by "&SY" (each a
+// compressed stream or plain text), messages inside a chunk end with "%$". No length fields exist.
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/Bzip2Api.h"
+
+namespace gr {
+
+// Text received without a batch terminator is kept up to this size; beyond it the server is flooding and
+// the pending text is dropped, so a hostile server cannot make the client hold unbounded memory.
+constexpr std::size_t kMaxPendingBatchBytes = 64u * 1024u * 1024u;
+
+// Turns one batch body (terminators already removed) into its messages: split on "&SY", each chunk
+// decompressed or taken as plain text, split on "%$", empty pieces skipped.
+void SplitBatch(const Bzip2Api& api, std::string_view batch, std::vector<std::string>& messages);
+
+// Gathers received text into complete batches. Everything up to the last "{[}]" seen is processed at once
+// (every terminator in it removed, so batches that arrived together are one); the rest waits.
+class ReceiveAssembler {
+public:
+    explicit ReceiveAssembler(Bzip2Api api) : Api(api) {}
+
+    // Adds the text of one receive event and returns the messages that are now complete, in order.
+    std::vector<std::string> Feed(std::string_view receivedText);
+
+    const std::string& ReceiveBuffer() const { return Pending; }
+
+private:
+    Bzip2Api Api;
+    std::string Pending;
+};
+
+} // namespace gr

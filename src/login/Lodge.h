@@ -1,0 +1,132 @@
+#pragma once
+// The login window: account name, password and server choice, the animated log-in and create-account
+// buttons, and the only server connection, Comline, which it keeps for the whole run.
+#include <QMainWindow>
+#include <QString>
+#include <array>
+#include <string>
+
+#include "core/ReceivePath.h"
+
+class QAction;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPushButton;
+class QTcpSocket;
+class QTimer;
+
+namespace gr {
+
+class App;
+class ImageButton;
+
+class Lodge : public QMainWindow {
+    Q_OBJECT
+public:
+    // commandLine: the program's arguments joined with single blanks ("" when none).
+    Lodge(App& app, QString commandLine);
+    ~Lodge() override;
+
+    // Start-up: machine records, remembered settings, folders, libbz2, the updater, the command line.
+    void Form_Load();
+
+    // Connection and log-in.
+    void Login_Click(int index);
+    void Logon_Click();
+    void ConnectAndLogin(int mode);
+    void ResetLoginDisplay();
+    void ApplyPortChoice();
+    void ServerChoice_Click(int index);
+    void Alternate_Port_Click();
+    void Alternate_DNS_Click();
+    void Help_Click();
+    void Password_Change();
+    void LoginTimer_Timer();
+    void CreateAccountTimer_Timer();
+
+    // The wire.
+    // Enciphers and sends one message. False when nothing was sent (no key yet, or not connected, in which
+    // case the application has ended).
+    bool SendToServer(const std::string& message);
+    void Comline_DataArrival();
+    void Comline_Close();
+    // Closes the connection from our side; the server's closing (Comline_Close) is not raised by it.
+    void CloseComline();
+    bool ComlineConnected() const;
+
+    // The login-phase dispatcher: one scan of the queue.
+    void Worker_Timer();
+    bool WorkerEnabled = true;
+
+    // Controls.
+    QGroupBox* Main_Frame = nullptr;
+    QLabel* Label3 = nullptr;
+    QComboBox* ServerChoice = nullptr;
+    QLabel* Label1 = nullptr;
+    QLineEdit* UserName = nullptr;
+    QLabel* Label2 = nullptr;
+    QLineEdit* Password = nullptr;
+    std::array<ImageButton*, 2> Login{};
+    QPushButton* Logon = nullptr;
+    ImageButton* Help = nullptr;
+    QLabel* Connecting = nullptr;
+    QLabel* ConStatus = nullptr;
+    QLabel* Label4 = nullptr;
+    QLineEdit* SpecialIP = nullptr;
+    QLineEdit* SpecialPort = nullptr;
+    QLineEdit* VersionRequired = nullptr;
+    QTimer* LoginTimer = nullptr;
+    QTimer* CreateAccountTimer = nullptr;
+    QTimer* Worker = nullptr;
+    QTcpSocket* Comline = nullptr;
+    QMenu* Server_Options = nullptr;
+    QAction* Alternate_Port = nullptr;
+    QAction* Alternate_DNS = nullptr;
+
+    int PendingAction = 0; // 0 none, 1 log in, 2 create account: sent once the key has arrived
+    int LoginFrame = 0;
+    int CreateAccountFrame = 0;
+    ReceiveAssembler Receiver; // holds ReceiveBuffer
+    int ConnectWaitMs = 10000;   // how long a connection may take
+    int UpdaterWaitMs = 20000;   // how long the updater download may take
+    static const QString TestAccessCode;
+    static const QString ResolutionMessage;
+
+signals:
+    // Messages were put into the queue: the active dispatcher should run.
+    void messagesQueued();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void BuildControls();
+    void ScheduleWorker();
+    void StartUpStep(void (Lodge::*step)());
+    void LoadMachineRecords();
+    void LoadRememberedSettings();
+    void MakeFolders();
+    void LoadBzip2Library();
+    void FetchUpdater();
+    void ApplyCommandLine();
+    void ShowFrame(int button, int frame);
+    void StopAnimations();
+    bool ScreenIs640x480() const;
+    bool Ended() const;
+    // Dispatch one login-phase message; false ends the tick.
+    bool Dispatch(const std::string& message);
+    void KeyCode(const std::string& message);
+    void SendPendingLogin();
+
+    App& app;
+    QString CommandLine;
+    QTimer* ConnectingTimer = nullptr;
+    int ConnectingFrame = 0;
+    bool Waiting = false; // a connection wait is under way
+};
+
+} // namespace gr

@@ -1,0 +1,49 @@
+#include "core/InQueue.h"
+
+#include <gtest/gtest.h>
+
+namespace gr {
+namespace {
+
+TEST(InQueue, FillsTheLowestFreeSlot) {
+    InQueue q;
+    q.Put("a");
+    q.Put("b");
+    q.Put("c");
+    EXPECT_EQ("b", q.Take(1));
+    q.Put("d"); // the freed slot 1 is the lowest free one
+    EXPECT_EQ("d", q.At(1));
+    EXPECT_TRUE(q.IsEmpty(3));
+    EXPECT_TRUE(q.Put("")); // an empty message is nothing
+    EXPECT_TRUE(q.IsEmpty(3));
+}
+
+TEST(InQueue, NewMessagesQueueBehindWaitingOnes) {
+    InQueue q;
+    for (int i = 0; i < kInQueueSlots + 2; ++i) q.Put("m" + std::to_string(i));
+    q.Take(5);
+    q.Put("late"); // slot 5 is free, but two older messages wait
+    EXPECT_TRUE(q.IsEmpty(5));
+    q.Settle();
+    EXPECT_EQ("m61", q.At(5));
+    EXPECT_EQ(2u, q.WaitingCount());
+    for (int i = 0; i < kInQueueSlots; ++i) q.Take(i);
+    q.Settle();
+    EXPECT_EQ("m62", q.At(0));
+    EXPECT_EQ("late", q.At(1));
+    EXPECT_EQ(0u, q.WaitingCount());
+}
+
+TEST(InQueue, WaitingMessagesAreBounded) {
+    InQueue q;
+    for (int i = 0; i < kInQueueSlots; ++i) q.Put("x");
+    const std::string big(kMaxWaitingBytes / 2 + 1, 'y');
+    EXPECT_TRUE(q.Put(big));
+    EXPECT_FALSE(q.Put(big));
+    EXPECT_EQ(1u, q.WaitingCount());
+    q.Clear();
+    EXPECT_FALSE(q.HasMessages());
+}
+
+} // namespace
+} // namespace gr

@@ -1,0 +1,149 @@
+// The receive path from raw socket text to queued messages, against streams made by the bzip2 tool and
+// by libbz2.
+#include <bzlib.h>
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "core/Chunk.h"
+#include "core/InQueue.h"
+#include "core/ReceivePath.h"
+
+namespace gr {
+namespace {
+
+using Messages = std::vector<std::string>;
+
+std::string ReadFixture(const char* name) {
+    std::ifstream in(std::string(GLOAMREST_TEST_DATA) + "/" + name, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+// A stream as the server sends it: without its first seven bytes "BZh91AY" (any block-size digit).
+std::string ServerForm(const std::string& stream) { return stream.substr(7); }
+
+std::string Compress(const std::string& text, int blockSize100k = 9) {
+    std::string out(text.size() + text.size() / 100 + 600, '\0');
+    unsigned length = static_cast<unsigned>(out.size());
+    EXPECT_EQ(BZ_OK, BZ2_bzBuffToBuffCompress(out.data(), &length, const_cast<char*>(text.data()),
+                                              static_cast<unsigned>(text.size()), blockSize100k, 0, 0));
+    out.resize(length);
+    return out;
+}
+
+std::string BigText() {
+    std::string text;
+    char line[64];
+    for (int i = 0; i < 3000; ++i) {
+        std::snprintf(line, sizeof line, "Line %05d of the long room description.%%$", i);
+        text += line;
+    }
+    return text;
+}
+
+Messages Split(const std::string& text) {
+    Messages out;
+    std::size_t start = 0;
+    for (auto at = text.find("%$"); at != std::string::npos; start = at + 2, at = text.find("%$", start))
+        out.push_back(text.substr(start, at - start));
+    return out;
+}
+
+Messages FeedAll(const std::vector<std::string>& reads, std::string* pending = nullptr) {
+    ReceiveAssembler assembler(Bzip2Api::Linked());
+    Messages all;
+    for (const auto& read : reads)
+        for (auto& m : assembler.Feed(read)) all.push_back(std::move(m));
+    if (pending) *pending = assembler.ReceiveBuffer();
+    return all;
+}
+
+struct FeedCase {
+    const char* name;
+    std::vector<std::string> reads;
+    Messages expected;
+    std::string pending;
+};
+
+TEST(ReceivePath, FramesBatchesChunksAndMessages) {
+    const std::string hello = ServerForm(ReadFixture("hello.bz2"));
+    const std::string zero = ServerForm(ReadFixture("zero.bz2"));
+    const std::string lib = ServerForm(Compress("Gold: 12%$"));
+    const std::vector<FeedCase> cases = {
+        {"plain text, two messages", {"A%$B%${[}]"}, {"A", "B"}, ""},
+        {"tool stream", {hello + "{[}]"}, {"Hello there", "You see a lantern."}, ""},
+        {"libbz2 stream", {lib + "{[}]"}, {"Gold: 12"}, ""},
+        {"batch split over reads", {hello.substr(0, 20), hello.substr(20) + "{[}]"},
+         {"Hello there", "You see a lantern."}, ""},
+        {"terminator split over reads", {"A%${[", "}]"}, {"A"}, ""},
+        {"two batches in one read", {"A%${[}]" + lib + "{[}]"}, {"A", "Gold: 12"}, ""},
+        {"complete batch before a partial one", {"A%${[}]B%$"}, {"A"}, "B%$"},
+        {"partial batch completed later", {"A%${[}]B%$", "C%${[}]"}, {"A", "B", "C"}, ""},
+        {"compressed then plain chunk", {lib + "&SYPlain%${[}]"}, {"Gold: 12", "Plain"}, ""},
+        {"zero byte ends the chunk's text", {zero + "{[}]"}, {"Before", "Zero"}, ""},
+        {"chunk that is not bzip2 is plain", {"&SYnot compressed%${[}]"}, {"not compressed"}, ""},
+        {"empty chunks and messages skipped", {"&SY&SY%$%$X%$Y{[}]"}, {"X", "Y"}, ""},
+        {"no terminator yet", {"A%$", "B%$"}, {}, "A%$B%$"},
+    };
+    for (const auto& c : cases) {
+        std::string pending;
+        EXPECT_EQ(c.expected, FeedAll(c.reads, &pending)) << c.name;
+        EXPECT_EQ(c.pending, pending) << c.name;
+    }
+}
+
+TEST(ReceivePath, ChunkLargerThanFiftyThousandBytesArrivesWhole) {
+    const Messages got = FeedAll({ServerForm(ReadFixture("big.bz2")) + "{[}]"});
+    EXPECT_EQ(Split(BigText()), got);
+    ASSERT_EQ(3000u, got.size());
+    EXPECT_EQ("Line 02999 of the long room description.", got.back());
+}
+
+TEST(ReceivePath, TruncatedStreamKeepsWhatWasDecompressed) {
+    // Three blocks of 100 000 bytes; cut inside the last one, the first two still come through.
+    std::string text;
+    for (int i = 0; text.size() < 250000; ++i) text += "Message " + std::to_string(i) + " of many%$";
+    const std::string stream = ServerForm(Compress(text, 1));
+    const std::string out = DecompressChunk(Bzip2Api::Linked(), stream.substr(0, stream.size() * 9 / 10));
+    EXPECT_GE(out.size(), 100000u);
+    EXPECT_LT(out.size(), text.size());
+    EXPECT_EQ(text.substr(0, out.size()), out);
+}
+
+TEST(ReceivePath, DecompressionStopsAtTheBound) {
+    const std::string stream = Compress(std::string(kMaxChunkOutput + 4096, 'x'));
+    std::string bytes = stream;
+    BzipDecompress(Bzip2Api::Linked(), bytes);
+    EXPECT_EQ(kMaxChunkOutput, bytes.size());
+}
+
+TEST(ReceivePath, UnterminatedFloodIsDropped) {
+    ReceiveAssembler assembler(Bzip2Api::Linked());
+    const std::string block(1024 * 1024, 'z');
+    for (std::size_t sent = 0; sent <= kMaxPendingBatchBytes; sent += block.size()) assembler.Feed(block);
+    EXPECT_LE(assembler.ReceiveBuffer().size(), kMaxPendingBatchBytes);
+    EXPECT_EQ(Messages{"ok"}, assembler.Feed("ok%${[}]"));
+}
+
+TEST(ReceivePath, MessagesBeyondTheQueueWaitInOrder) {
+    std::string batch;
+    for (int i = 0; i < 70; ++i) batch += "M" + std::to_string(i) + "%$";
+    InQueue queue;
+    for (auto& m : FeedAll({ServerForm(Compress(batch)) + "{[}]"})) EXPECT_TRUE(queue.Put(std::move(m)));
+    EXPECT_EQ("M0", queue.At(0));
+    EXPECT_EQ("M60", queue.At(60));
+    EXPECT_EQ(9u, queue.WaitingCount());
+    // A tick takes slots 0..2; the waiting messages fill them in arrival order.
+    for (int slot = 0; slot < 3; ++slot) queue.Take(slot);
+    queue.Settle();
+    EXPECT_EQ("M61", queue.At(0));
+    EXPECT_EQ("M63", queue.At(2));
+    EXPECT_EQ(6u, queue.WaitingCount());
+}
+
+} // namespace
+} // namespace gr

@@ -1,0 +1,77 @@
+#pragma once
+// A login window on a fresh data folder with fake dialogs, ending and shell, as each window test needs.
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+
+#include "core/App.h"
+#include "core/Bzip2Api.h"
+#include "login/Lodge.h"
+#include "support/Fakes.h"
+
+namespace gr::test {
+
+class LodgeFixture : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(Home.isValid());
+        qputenv("GLOAMREST_HOME", Home.path().toLocal8Bit());
+        QDir::setCurrent(Home.path());
+        // Nothing listens here: start-up's updater download fails at once.
+        WriteDeployment(QStringLiteral("[Hosts]\nPrimary=127.0.0.1\nWeb=127.0.0.1:9\n"));
+    }
+    void TearDown() override {
+        lodge.reset();
+        app.reset();
+        qunsetenv("GLOAMREST_HOME");
+    }
+
+    void WriteDeployment(const QString& text) {
+        QFile f(QDir(Home.path()).filePath(QStringLiteral("deployment.ini")));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(text.toUtf8());
+    }
+    // Settings as a previous run left them, written before the window is made.
+    void PresetSetting(const QString& key, const QString& value) {
+        QSettings s(QDir(Home.path()).filePath(QStringLiteral("Gloamrest.ini")), QSettings::IniFormat);
+        s.setValue(QStringLiteral("Logon/") + key, value);
+    }
+
+    // Makes the window; start-up runs only when asked.
+    Lodge& Make(const QString& commandLine = QString()) {
+        lodge.reset();
+        app = std::make_unique<App>(Platform{dialogs, ending, shell, random}, Home.path());
+        app->Bzip2 = Bzip2Api::Linked();
+        lodge = std::make_unique<Lodge>(*app, commandLine);
+        lodge->ConnectWaitMs = 3000;
+        lodge->UpdaterWaitMs = 3000;
+        return *lodge;
+    }
+
+    // Runs the event loop until the condition holds or the time is up.
+    static bool WaitFor(const std::function<bool()>& condition, int ms = 5000) {
+        QElapsedTimer clock;
+        clock.start();
+        while (!condition()) {
+            if (clock.elapsed() > ms) return false;
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        }
+        return true;
+    }
+
+    QTemporaryDir Home;
+    FakeDialogs dialogs;
+    FakeEnding ending;
+    FakeShell shell;
+    ScriptedRandom random{{5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15}};
+    std::unique_ptr<App> app;
+    std::unique_ptr<Lodge> lodge;
+};
+
+} // namespace gr::test
