@@ -1,5 +1,6 @@
 // The login window against the local server over loopback: the key arrives, the log-in goes out once,
 // and the server reads it exactly as typed.
+#include <QLabel>
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QTest>
@@ -25,12 +26,12 @@ protected:
 TEST_F(LoginEndToEnd, ServerReadsTheLogInExactlyAsTyped) {
     struct Case {
         int button;
-        QString name, password;
+        QString name, password, pasted; // typed, then pasted at the end of the password
         QByteArray expected;
     };
     const std::vector<Case> cases = {
-        {0, QStringLiteral("Bob"), QStringLiteral("hunter22"), "AccountLoadBob/hunter22"},
-        {1, QStringLiteral(" Ann Lee "), QStringLiteral("p/w\u00e9!"), "AccountAddd Ann Lee /p/w\xe9!"},
+        {0, QStringLiteral("Bob"), QStringLiteral("hunter22"), QString(), "AccountLoadBob/hunter22"},
+        {1, QStringLiteral(" Ann Lee "), QStringLiteral("p/w"), QStringLiteral("\u00e9!"), "AccountAddd Ann Lee /p/w\xe9!"},
     };
     for (const auto& c : cases) {
         QSignalSpy received(&server, &dev::DevServer::messageReceived);
@@ -39,6 +40,7 @@ TEST_F(LoginEndToEnd, ServerReadsTheLogInExactlyAsTyped) {
         w.SpecialPort->setText(PortText(0));
         QTest::keyClicks(w.UserName, c.name);
         QTest::keyClicks(w.Password, c.password);
+        w.Password->insert(c.pasted);
         QTest::mouseClick(w.Login[std::size_t(c.button)], Qt::LeftButton);
         ASSERT_TRUE(received.wait(5000) || received.count() > 0);
         ASSERT_EQ(1, received.count());
@@ -74,13 +76,14 @@ TEST_F(LoginEndToEnd, CompressedBatchesReachTheQueue) {
     w.Password->setText(QStringLiteral("pw"));
     w.Login_Click(0);
     ASSERT_TRUE(opened.count() > 0 || opened.wait(5000));
+    ASSERT_TRUE(WaitFor([&] { return w.ConStatus->text() == QLatin1String("Login Info Sent"); }));
     // The login dispatcher is stopped so the queue can be read as the server filled it.
     w.WorkerEnabled = false;
     std::vector<std::string> batch;
     for (int i = 0; i < 20; ++i) batch.push_back("Line " + std::to_string(i) + std::string(3000, '.'));
     ASSERT_TRUE(server.send(opened[0][0].toInt(), batch, true));
     ASSERT_TRUE(WaitFor([&] { return !app->Wire.InQueue.IsEmpty(19); }));
-    for (int i = 0; i < 20; ++i) EXPECT_EQ(batch[std::size_t(i)], app->Wire.InQueue.At(i));
+    for (int i = 0; i < 20; ++i) EXPECT_TRUE(batch[std::size_t(i)] == app->Wire.InQueue.At(i)) << "slot " << i;
 }
 
 } // namespace

@@ -3,10 +3,12 @@
 #include <QAction>
 #include <QComboBox>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QTcpServer>
 #include <QTcpSocket>
 
+#include "login/ImageButton.h"
 #include "support/LodgeFixture.h"
 
 namespace gr::test {
