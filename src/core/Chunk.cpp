@@ -1,57 +1,107 @@
 #include "core/Chunk.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace gr {
 
 namespace {
-// Output grows in steps of this size; most chunks fit in the first.
-constexpr std::size_t kOutputStep = 256u * 1024u;
+// The output buffer starts at this size and doubles when a chunk needs more; most chunks fit at once.
+constexpr std::size_t kFirstOutputSize = 64u * 1024u;
+// A stream asks for two blocks; a handful more covers every size the library uses.
+constexpr std::size_t kMaxPooledBlocks = 8;
 } // namespace
 
-int BzipDecompress(const Bzip2Api& api, std::string& bytes) {
-    if (!api.Complete()) {
-        bytes.clear();
-        return BZ_CONFIG_ERROR;
-    }
-    bz_stream stream{};
-    int status = api.DecompressInit(&stream, 0, 0);
-    if (status != BZ_OK) {
-        bytes.clear();
-        return status;
-    }
-    std::string out;
-    std::size_t written = 0;
-    stream.next_in = bytes.data();
-    stream.avail_in = static_cast<unsigned>(bytes.size());
-    do {
-        if (written == out.size()) {
-            if (out.size() >= kMaxChunkOutput) break; // cut at the bound
-            out.resize(std::min(out.size() + kOutputStep, kMaxChunkOutput));
+ChunkDecompressor::~ChunkDecompressor() {
+    for (const Block& block : Pool) std::free(block.Memory);
+}
+
+void* ChunkDecompressor::Allocate(void* self, int items, int size) {
+    auto& pool = static_cast<ChunkDecompressor*>(self)->Pool;
+    const std::size_t bytes = static_cast<std::size_t>(items) * static_cast<std::size_t>(size);
+    for (Block& block : pool) {
+        if (!block.InUse && block.Size == bytes) {
+            block.InUse = true;
+            return block.Memory;
         }
-        stream.next_out = out.data() + written;
-        stream.avail_out = static_cast<unsigned>(out.size() - written);
-        const unsigned inBefore = stream.avail_in;
-        const std::size_t outBefore = written;
-        status = api.Decompress(&stream);
-        written = out.size() - stream.avail_out;
-        // A call that neither reads nor writes means the stream is truncated: keep what was written.
-        if (status == BZ_OK && stream.avail_in == inBefore && written == outBefore) break;
+    }
+    void* memory = std::malloc(bytes);
+    if (memory && pool.size() < kMaxPooledBlocks) pool.push_back({memory, bytes, true});
+    return memory;
+}
+
+void ChunkDecompressor::Release(void* self, void* memory) {
+    for (Block& block : static_cast<ChunkDecompressor*>(self)->Pool) {
+        if (block.Memory == memory) {
+            block.InUse = false;
+            return;
+        }
+    }
+    std::free(memory);
+}
+
+std::string_view ChunkDecompressor::Decompress(std::string_view head, std::string_view rest, int& status) {
+    if (!Api.Complete()) {
+        status = BZ_CONFIG_ERROR;
+        return {};
+    }
+    bz_stream bz{};
+    bz.bzalloc = &ChunkDecompressor::Allocate;
+    bz.bzfree = &ChunkDecompressor::Release;
+    bz.opaque = this;
+    status = Api.DecompressInit(&bz, 0, 0);
+    if (status != BZ_OK) return {};
+    if (Out.empty()) Out.resize(kFirstOutputSize);
+    std::size_t written = 0;
+    // The head goes in first and the rest after it, so that neither is copied to join them.
+    bz.next_in = const_cast<char*>(head.data());
+    bz.avail_in = static_cast<unsigned>(head.size());
+    bool restGiven = false;
+    do {
+        if (bz.avail_in == 0 && !restGiven) {
+            bz.next_in = const_cast<char*>(rest.data());
+            bz.avail_in = static_cast<unsigned>(rest.size());
+            restGiven = true;
+        }
+        if (written == Out.size()) {
+            if (Out.size() >= kMaxChunkOutput) break; // cut at the bound
+            Out.resize(std::min(Out.size() * 2, kMaxChunkOutput));
+        }
+        const std::size_t room = std::min(Out.size(), kMaxChunkOutput) - written;
+        bz.next_out = Out.data() + written;
+        bz.avail_out = static_cast<unsigned>(room);
+        const unsigned inBefore = bz.avail_in;
+        status = Api.Decompress(&bz);
+        const std::size_t produced = room - bz.avail_out;
+        written += produced;
+        // Without more input, a call that neither reads nor writes means the stream is truncated: keep
+        // what was written.
+        if (status == BZ_OK && restGiven && bz.avail_in == inBefore && produced == 0) break;
     } while (status == BZ_OK);
-    api.DecompressEnd(&stream);
-    out.resize(written);
-    bytes = std::move(out);
+    Api.DecompressEnd(&bz);
+    return std::string_view(Out).substr(0, written);
+}
+
+std::string_view ChunkDecompressor::Chunk(std::string_view chunk) { return TextOfStream("BZh91AY", chunk); }
+
+std::string_view ChunkDecompressor::BareChunk(std::string_view chunk) { return TextOfStream("BZh91AY&SY", chunk); }
+
+std::string_view ChunkDecompressor::TextOfStream(std::string_view head, std::string_view rest) {
+    int status = 0;
+    const std::string_view text = Decompress(head, rest, status);
+    return text.substr(0, text.find('\0'));
+}
+
+int BzipDecompress(const Bzip2Api& api, std::string& bytes) {
+    ChunkDecompressor decompressor(api);
+    int status = 0;
+    bytes = std::string(decompressor.Decompress({}, bytes, status));
     return status;
 }
 
 std::string DecompressChunk(const Bzip2Api& api, std::string_view chunk) {
-    std::string bytes;
-    bytes.reserve(7 + chunk.size());
-    bytes.append("BZh91AY").append(chunk);
-    BzipDecompress(api, bytes);
-    const auto zero = bytes.find('\0');
-    if (zero != std::string::npos) bytes.resize(zero);
-    return bytes;
+    ChunkDecompressor decompressor(api);
+    return std::string(decompressor.Chunk(chunk));
 }
 
 } // namespace gr

@@ -24,21 +24,24 @@ template <typename F> void ForEachPiece(std::string_view text, std::string_view 
 }
 } // namespace
 
-void SplitBatch(const Bzip2Api& api, std::string_view batch, std::vector<std::string>& messages) {
-    std::string compressed;
+void SplitBatch(ChunkDecompressor& decompressor, std::string_view batch, const MessageSink& sink) {
     ForEachPiece(batch, kChunkSeparator, [&](std::string_view chunk) {
         if (chunk.empty()) return;
-        compressed.assign(kChunkSeparator).append(chunk);
-        std::string text = DecompressChunk(api, compressed);
-        const std::string_view body = text.empty() ? chunk : std::string_view(text);
+        const std::string_view text = decompressor.BareChunk(chunk);
+        const std::string_view body = text.empty() ? chunk : text;
         ForEachPiece(body, kMessageEnd, [&](std::string_view message) {
-            if (!message.empty()) messages.emplace_back(message);
+            if (!message.empty()) sink(message);
         });
     });
 }
 
 std::vector<std::string> ReceiveAssembler::Feed(std::string_view receivedText) {
     std::vector<std::string> messages;
+    Feed(receivedText, [&](std::string_view message) { messages.emplace_back(message); });
+    return messages;
+}
+
+void ReceiveAssembler::Feed(std::string_view receivedText, const MessageSink& sink) {
     // A terminator may straddle the old and the new text, so the search starts three bytes back.
     const std::size_t searchFrom = Pending.size() >= kBatchEnd.size() - 1 ? Pending.size() - (kBatchEnd.size() - 1) : 0;
     Pending.append(receivedText);
@@ -47,16 +50,24 @@ std::vector<std::string> ReceiveAssembler::Feed(std::string_view receivedText) {
     const auto found = std::string_view(Pending).substr(searchFrom).rfind(kBatchEnd);
     if (found == std::string_view::npos) {
         if (Pending.size() > kMaxPendingBatchBytes) Pending.clear();
-        return messages;
+        return;
     }
     const std::size_t end = searchFrom + found + kBatchEnd.size();
-    std::string batch;
-    batch.reserve(end);
-    ForEachPiece(std::string_view(Pending).substr(0, end), kBatchEnd,
-                 [&](std::string_view piece) { batch.append(piece); });
-    Pending.erase(0, end);
-    SplitBatch(Api, batch, messages);
-    return messages;
+    // The batch leaves the buffer even when handling it fails part way.
+    struct EraseBatch {
+        std::string& Text;
+        std::size_t End;
+        ~EraseBatch() { Text.erase(0, End); }
+    } erase{Pending, end};
+    const std::string_view complete = std::string_view(Pending).substr(0, end - kBatchEnd.size());
+    if (complete.find(kBatchEnd) == std::string_view::npos) {
+        // One batch: its text is split where it lies.
+        SplitBatch(Decompressor, complete, sink);
+    } else {
+        Batch.clear();
+        ForEachPiece(complete, kBatchEnd, [&](std::string_view piece) { Batch.append(piece); });
+        SplitBatch(Decompressor, Batch, sink);
+    }
 }
 
 } // namespace gr

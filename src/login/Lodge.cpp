@@ -38,7 +38,7 @@ constexpr int kLoginFrames = 29;
 constexpr int kCreateAccountFrames = 38;
 constexpr int kAnimationMs = 50;
 constexpr int kWindowWidth = 520;
-constexpr int kWindowHeight = 430;
+constexpr int kWindowHeight = 400;
 
 const char* const kRegistryMessage =
     "Gloamrest can't access the registry\nRegistry access is required the first time you use gloamrest and to "
@@ -69,6 +69,9 @@ Lodge::Lodge(App& app_, QString commandLine)
 }
 
 Lodge::~Lodge() {
+    // The socket goes with the window; its last signals must not reach a window being destroyed.
+    Comline->disconnect();
+    Comline->abort();
     if (app.lodge == this) app.lodge = nullptr;
 }
 
@@ -101,7 +104,7 @@ void Lodge::BuildControls() {
     Main_Frame->setMouseTracking(true);
     Main_Frame->installEventFilter(this);
     Main_Frame->setStyleSheet(QStringLiteral(
-        "QGroupBox { background: rgba(20, 14, 38, 190); border: 1px solid rgba(243, 217, 164, 120);"
+        "QGroupBox { background-color: rgba(20, 14, 38, 170); border: 1px solid rgba(243, 217, 164, 120);"
         " border-radius: 8px; margin-top: 10px; color: #f3d9a4; font-weight: bold; }"
         "QGroupBox::title { subcontrol-origin: margin; left: 14px; padding: 0 6px; }"
         "QLabel { color: #e8e0f0; background: transparent; }"
@@ -129,7 +132,7 @@ void Lodge::BuildControls() {
     Help = new ImageButton(back);
     Help->setPixmap(AniPics::Get().HelpIcon);
     Help->setToolTip(QStringLiteral("Help"));
-    Help->setGeometry(422, 104, AniPics::Get().HelpIcon.width(), AniPics::Get().HelpIcon.height());
+    Help->setGeometry(460, 112, AniPics::Get().HelpIcon.width(), AniPics::Get().HelpIcon.height());
 
     const int buttonsY = 268;
     const int gap = 20;
@@ -172,6 +175,9 @@ void Lodge::BuildControls() {
     SpecialPort = hidden(QStringLiteral("20000"), 178, 60);
     VersionRequired = hidden(QStringLiteral("B59"), 244, 50);
 
+    menuBar()->setStyleSheet(QStringLiteral(
+        "QMenuBar { background: #1b1430; color: #e8e0f0; } QMenuBar::item:selected { background: #3a2d5c; }"
+        "QMenu { background: #241a3d; color: #e8e0f0; } QMenu::item:selected { background: #4a3a73; }"));
     Server_Options = menuBar()->addMenu(QStringLiteral("Options"));
     Alternate_Port = Server_Options->addAction(QStringLiteral("Alternate Port"));
     Alternate_Port->setCheckable(true);
@@ -289,7 +295,7 @@ void Lodge::LoadBzip2Library() {
         app.platform.ending.End();
         return;
     }
-    Receiver = ReceiveAssembler(app.Bzip2);
+    Receiver.SetBzip2(app.Bzip2);
 }
 
 void Lodge::FetchUpdater() {

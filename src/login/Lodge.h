@@ -127,6 +127,8 @@ private:
     QTimer* ConnectingTimer = nullptr;
     int ConnectingFrame = 0;
     bool Waiting = false; // a connection wait is under way
+    bool InWorkerTick = false; // a tick is under way (a message box inside it runs the event loop)
+    std::string WorkerMessage; // the message being dispatched; its buffer is handed back to the queue
 };
 
 } // namespace gr

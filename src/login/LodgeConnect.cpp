@@ -136,13 +136,14 @@ bool Lodge::SendToServer(const std::string& message) {
 void Lodge::Comline_DataArrival() {
     if (Ended()) return;
     const QByteArray received = Comline->readAll();
+    InQueue& queue = app.Wire.InQueue;
     try {
-        for (auto& message : Receiver.Feed(std::string_view(received.constData(), std::size_t(received.size()))))
-            app.Wire.InQueue.Put(std::move(message));
+        Receiver.Feed(std::string_view(received.constData(), std::size_t(received.size())),
+                      [&](std::string_view message) { queue.Put(message); });
     } catch (const std::exception&) {
         // A failure abandons the rest of the batch; what was queued stays queued.
     }
-    if (app.Wire.InQueue.HasMessages()) emit messagesQueued();
+    if (queue.HasMessages()) emit messagesQueued();
 }
 
 void Lodge::Comline_Close() {

@@ -22,19 +22,22 @@ void Lodge::ScheduleWorker() {
 }
 
 void Lodge::Worker_Timer() {
-    if (!WorkerEnabled || Ended()) return;
+    if (!WorkerEnabled || Ended() || InWorkerTick) return;
     InQueue& queue = app.Wire.InQueue;
+    InWorkerTick = true;
     try {
         for (int slot = 0; slot < kInQueueSlots; ++slot) {
             if (queue.IsEmpty(slot)) continue;
-            const std::string message = queue.Take(slot);
-            const bool goOn = Dispatch(message);
-            if (Ended()) return;
+            queue.TakeInto(slot, WorkerMessage);
+            const bool goOn = Dispatch(WorkerMessage);
+            if (Ended()) break;
             if (!goOn) break;
         }
     } catch (const RunTimeError&) {
         // A failing handler ends the tick; the messages not yet taken wait for the next one.
     }
+    InWorkerTick = false;
+    if (Ended()) return;
     queue.Settle();
     if (queue.HasMessages()) ScheduleWorker();
 }

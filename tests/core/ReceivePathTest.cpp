@@ -133,7 +133,7 @@ TEST(ReceivePath, MessagesBeyondTheQueueWaitInOrder) {
     std::string batch;
     for (int i = 0; i < 70; ++i) batch += "M" + std::to_string(i) + "%$";
     InQueue queue;
-    for (auto& m : FeedAll({ServerForm(Compress(batch)) + "{[}]"})) EXPECT_TRUE(queue.Put(std::move(m)));
+    for (const auto& m : FeedAll({ServerForm(Compress(batch)) + "{[}]"})) EXPECT_TRUE(queue.Put(m));
     EXPECT_EQ("M0", queue.At(0));
     EXPECT_EQ("M60", queue.At(60));
     EXPECT_EQ(9u, queue.WaitingCount());
