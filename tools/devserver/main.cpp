@@ -1,0 +1,124 @@
+// gloamrest-devserver: the local game server. Listens on loopback, prints one line per port, logs what
+// clients send (the request's first letters and its length, never its data), and runs until SIGTERM or
+// SIGINT.
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QSocketNotifier>
+
+#include <csignal>
+#include <cstdio>
+#include <string>
+#include <string_view>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include "devserver/DevServer.h"
+
+namespace {
+
+// The signal handler may only write to a descriptor; the event loop reads the other end and quits.
+int SignalPipe[2] = {-1, -1};
+
+void OnSignal(int) {
+    const char byte = 1;
+    [[maybe_unused]] const ssize_t written = ::write(SignalPipe[0], &byte, 1);
+}
+
+bool QuitOnSignals(QCoreApplication& app) {
+    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, SignalPipe) != 0) return false;
+    auto* notifier = new QSocketNotifier(SignalPipe[1], QSocketNotifier::Read, &app);
+    QObject::connect(notifier, &QSocketNotifier::activated, &app, [notifier] {
+        notifier->setEnabled(false);
+        char byte = 0;
+        [[maybe_unused]] const ssize_t got = ::read(SignalPipe[1], &byte, 1);
+        QCoreApplication::quit();
+    });
+    struct sigaction action = {};
+    action.sa_handler = OnSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    return ::sigaction(SIGTERM, &action, nullptr) == 0 && ::sigaction(SIGINT, &action, nullptr) == 0;
+}
+
+// A request starts with its name in letters; what follows may be a password, so only the first letters are
+// logged.
+std::string RequestName(std::string_view message) {
+    constexpr std::size_t kMaxLogged = 12;
+    std::string name;
+    for (const char c : message) {
+        const bool letter = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+        if (!letter || name.size() == kMaxLogged) break;
+        name += c;
+    }
+    return name;
+}
+
+bool ParsePort(const QString& text, quint16& port) {
+    bool ok = false;
+    const uint value = text.toUInt(&ok);
+    if (!ok || value > 65535) return false;
+    port = quint16(value);
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("gloamrest-devserver"));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("The local Gloamrest game server."));
+    parser.addHelpOption();
+    const QCommandLineOption portOption(QStringLiteral("port"),
+                                        QStringLiteral("Primary port (0: any free one)."),
+                                        QStringLiteral("N"), QString::number(gr::dev::kDefaultPort));
+    const QCommandLineOption altPortOption(QStringLiteral("alt-port"),
+                                           QStringLiteral("Alternate port (0: any free one)."),
+                                           QStringLiteral("N"), QString::number(gr::dev::kDefaultAltPort));
+    const QCommandLineOption versionOption(
+        QStringLiteral("version"), QStringLiteral("Client version required, two digits."),
+        QStringLiteral("NN"), QString::fromLatin1(gr::dev::kDefaultClientVersion));
+    parser.addOptions({portOption, altPortOption, versionOption});
+    parser.process(app);
+
+    quint16 port = 0;
+    quint16 altPort = 0;
+    if (!ParsePort(parser.value(portOption), port) || !ParsePort(parser.value(altPortOption), altPort)) {
+        std::fprintf(stderr, "gloamrest-devserver: a port is a number from 0 to 65535\n");
+        return 2;
+    }
+    gr::dev::DevServer server;
+    if (!server.setRequiredVersion(parser.value(versionOption).toStdString())) {
+        std::fprintf(stderr, "gloamrest-devserver: --version takes two digits\n");
+        return 2;
+    }
+    if (!QuitOnSignals(app)) {
+        std::perror("gloamrest-devserver: signal handling");
+        return 1;
+    }
+    if (!server.listen({port, altPort})) {
+        std::fprintf(stderr, "gloamrest-devserver: %s\n", qPrintable(server.errorString()));
+        return 1;
+    }
+    for (const quint16 listening : server.ports())
+        std::printf("listening on 127.0.0.1:%u\n", unsigned(listening));
+    std::fflush(stdout);
+
+    QObject::connect(&server, &gr::dev::DevServer::sessionOpened, [](int id) {
+        std::printf("session %d: opened\n", id);
+        std::fflush(stdout);
+    });
+    QObject::connect(&server, &gr::dev::DevServer::messageReceived, [](int id, const QByteArray& message) {
+        const std::string name =
+            RequestName(std::string_view(message.constData(), std::size_t(message.size())));
+        std::printf("session %d: %s (%lld bytes)\n", id, name.c_str(),
+                    static_cast<long long>(message.size()));
+        std::fflush(stdout);
+    });
+    QObject::connect(&server, &gr::dev::DevServer::sessionClosed, [](int id) {
+        std::printf("session %d: closed\n", id);
+        std::fflush(stdout);
+    });
+    return QCoreApplication::exec();
+}
