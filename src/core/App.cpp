@@ -25,6 +25,8 @@ QString App::GetSetting(const QString& key, const QString& def) const {
 
 void App::SaveSetting(const QString& key, const QString& value) { Settings->setValue(LogonKey(key), value); }
 
+void App::RemoveSetting(const QString& key) { Settings->remove(LogonKey(key)); }
+
 void App::FlushSettings() { Settings->sync(); }
 
 } // namespace gr

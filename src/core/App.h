@@ -3,13 +3,16 @@
 // stand-ins. main() creates one; every test creates its own, so every test starts clean.
 #include <QString>
 #include <array>
+#include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "core/Bzip2Api.h"
 #include "core/Cipher.h"
 #include "core/Deployment.h"
 #include "core/InQueue.h"
+#include "login/AccountRecords.h"
 #include "platform/MachineStore.h"
 #include "platform/VoiceStream.h"
 
@@ -17,8 +20,10 @@ class QSettings;
 
 namespace gr {
 
+class AccountDisplay;
 class Dialogs;
 class Ending;
+class Game;
 class Lodge;
 class RandomSource;
 class Shell;
@@ -46,6 +51,12 @@ struct SessionState {
     int StartWidth = -1;           // twips, -1 when none was asked for
     int StartHeight = -1;
     std::array<std::string, 6> CharacterInfo;
+};
+
+// The account's characters: CritTable as the server listed them, CritView as the account manager shows them.
+struct AccountState {
+    CritGrid CritTable = EmptyCritGrid();
+    CritGrid CritView = EmptyCritGrid();
     std::string AccountEmail;
 };
 
@@ -58,6 +69,7 @@ public:
     // The "Logon" section of the settings store; an absent key reads as def.
     QString GetSetting(const QString& key, const QString& def = QString()) const;
     void SaveSetting(const QString& key, const QString& value);
+    void RemoveSetting(const QString& key);
     void FlushSettings();
 
     Platform platform;
@@ -66,10 +78,17 @@ public:
     MachineStore Machine;
     WireState Wire;
     SessionState Session;
+    AccountState Account;
     VoiceStream Voice;
     QString Bzip2Library;   // the library start-up loads
     Bzip2Api Bzip2;         // set by start-up once the library is loaded
-    Lodge* lodge = nullptr; // the login window, which owns the server connection
+    // The windows, each owned by the login window, which lives for the whole run.
+    Lodge* lodge = nullptr; // owns the server connection
+    AccountDisplay* accountDisplay = nullptr;
+    Game* game = nullptr;
+    // The character-creation window's handler of "GenerateUser" answers (the text after the keyword);
+    // while there is none, such answers are dropped.
+    std::function<void(std::string_view)> CharacterCreationAnswer;
 
 private:
     std::unique_ptr<QSettings> Settings;

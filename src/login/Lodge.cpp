@@ -25,6 +25,8 @@
 #include "core/Numbers.h"
 #include "core/RunTimeError.h"
 #include "core/WireText.h"
+#include "game/Game.h"
+#include "login/AccountDisplay.h"
 #include "login/AniPics.h"
 #include "login/ImageButton.h"
 #include "platform/Dialogs.h"
@@ -66,12 +68,15 @@ Lodge::Lodge(App& app_, QString commandLine)
     : Receiver(app_.Bzip2), app(app_), CommandLine(std::move(commandLine)) {
     app.lodge = this;
     BuildControls();
+    AccountWindow = std::make_unique<AccountDisplay>(app);
 }
 
 Lodge::~Lodge() {
     // The socket goes with the window; its last signals must not reach a window being destroyed.
     Comline->disconnect();
     Comline->abort();
+    GameWindow.reset();
+    AccountWindow.reset();
     if (app.lodge == this) app.lodge = nullptr;
 }
 

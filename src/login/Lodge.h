@@ -4,6 +4,7 @@
 #include <QMainWindow>
 #include <QString>
 #include <array>
+#include <memory>
 #include <string>
 
 #include "core/ReceivePath.h"
@@ -20,7 +21,9 @@ class QTimer;
 
 namespace gr {
 
+class AccountDisplay;
 class App;
+class Game;
 class ImageButton;
 
 class Lodge : public QMainWindow {
@@ -87,6 +90,7 @@ public:
     QAction* Alternate_DNS = nullptr;
 
     int PendingAction = 0; // 0 none, 1 log in, 2 create account: sent once the key has arrived
+    int PasswordRetries = 0; // password e-mails requested
     int LoginFrame = 0;
     int CreateAccountFrame = 0;
     ReceiveAssembler Receiver; // holds ReceiveBuffer
@@ -121,9 +125,20 @@ private:
     bool Dispatch(const std::string& message);
     void KeyCode(const std::string& message);
     void SendPendingLogin();
+    void AccountMsg(const std::string& message);
+    void AccountEnableCrit();
+    void WrongPassword();
+    void Display(const std::string& message);
+    void CritInfo(const std::string& message);
+    void InUse();
+    void DayBanned();
+    void SysMsgBanned();
+    QString ServerKind() const;
 
     App& app;
     QString CommandLine;
+    std::unique_ptr<AccountDisplay> AccountWindow;
+    std::unique_ptr<Game> GameWindow;
     QTimer* ConnectingTimer = nullptr;
     int ConnectingFrame = 0;
     bool Waiting = false; // a connection wait is under way

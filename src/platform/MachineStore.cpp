@@ -13,6 +13,7 @@ const QString kIdentifier = QStringLiteral("Identifier");
 const QString kProtectionKey = QStringLiteral("Protection");
 const QString kBanned = QStringLiteral("Banned");
 const QString kDayBan = QStringLiteral("DayBan");
+const QString kDayBanDate = QStringLiteral("DayBanDate");
 
 QString TodayGmt() { return QDateTime::currentDateTimeUtc().date().toString(Qt::ISODate); }
 } // namespace
@@ -48,13 +49,21 @@ QString MachineStore::MachineIdentifier() { return RegRead(kMachineKey, kIdentif
 
 bool MachineStore::HasBanRecord() { return RegRead(kProtectionKey, kBanned) == QLatin1String("1"); }
 
-QString MachineStore::ActiveDayBan() {
-    const QString record = RegRead(kProtectionKey, kDayBan);
-    return record == TodayGmt() ? record : QString();
+void MachineStore::RecordBan() { RegWrite(kProtectionKey, kBanned, QStringLiteral("1")); }
+
+std::optional<QString> MachineStore::ActiveDayBan() {
+    if (RegRead(kProtectionKey, kDayBanDate) != TodayGmt()) return std::nullopt;
+    return RegRead(kProtectionKey, kDayBan);
 }
 
-void MachineStore::RecordDayBan() { RegWrite(kProtectionKey, kDayBan, TodayGmt()); }
+void MachineStore::RecordDayBan(const QString& data) {
+    RegWrite(kProtectionKey, kDayBan, data);
+    RegWrite(kProtectionKey, kDayBanDate, TodayGmt());
+}
 
-void MachineStore::RemoveDayBan() { RegWrite(kProtectionKey, kDayBan, QString()); }
+void MachineStore::RemoveDayBan() {
+    RegWrite(kProtectionKey, kDayBan, QString());
+    RegWrite(kProtectionKey, kDayBanDate, QString());
+}
 
 } // namespace gr

@@ -4,6 +4,7 @@
 // RegRead and RegWrite are the only access to it.
 #include <QString>
 #include <memory>
+#include <optional>
 
 class QSettings;
 
@@ -29,9 +30,11 @@ public:
 
     // A ban of this machine, for good.
     bool HasBanRecord();
-    // The day ban: its record text while it lasts (until midnight GMT of the day it was recorded).
-    QString ActiveDayBan();
-    void RecordDayBan();
+    void RecordBan();
+    // The day ban: its record text while it lasts (until midnight GMT of the day it was recorded);
+    // nothing when there is none.
+    std::optional<QString> ActiveDayBan();
+    void RecordDayBan(const QString& data);
     void RemoveDayBan();
 
 private:

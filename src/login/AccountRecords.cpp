@@ -1,0 +1,119 @@
+#include "login/AccountRecords.h"
+
+#include <algorithm>
+
+#include "core/CodePage.h"
+#include "core/Numbers.h"
+
+namespace gr {
+
+namespace {
+std::vector<std::string_view> Split(std::string_view text, char separator) {
+    std::vector<std::string_view> parts;
+    std::size_t start = 0;
+    for (;;) {
+        const auto at = text.find(separator, start);
+        if (at == std::string_view::npos) {
+            parts.push_back(text.substr(start));
+            return parts;
+        }
+        parts.push_back(text.substr(start, at - start));
+        start = at + 1;
+    }
+}
+
+bool ColumnLess(const std::string& a, const std::string& b) {
+    const auto na = WholeNumber(a);
+    const auto nb = WholeNumber(b);
+    if (na && nb) return *na < *nb;
+    return LowerCase(a) < LowerCase(b);
+}
+} // namespace
+
+CritGrid EmptyCritGrid() { return CritGrid(kCritRows); }
+
+std::optional<DisplayFields> ParseDisplay(std::string_view text) {
+    const auto fields = Split(text, '/');
+    if (fields.size() < 3) return std::nullopt;
+    DisplayFields display{std::string(fields[0]), std::string(fields[1]), {}};
+    for (std::size_t i = 3; i < fields.size(); ++i) display.Records.emplace_back(fields[i]);
+    return display;
+}
+
+void AppendCritRecords(CritGrid& table, const std::vector<std::string>& records) {
+    std::size_t first = 0;
+    while (first < table.size() && !table[first][0].empty()) ++first;
+    for (std::size_t j = 0; j < records.size() && first + j < table.size(); ++j) {
+        const auto values = Split(records[j], ':');
+        if (values.size() != kCritColumns) continue;
+        for (int c = 0; c < kCritColumns; ++c) table[first + j][std::size_t(c)] = std::string(values[std::size_t(c)]);
+    }
+}
+
+bool RemoveCritRecord(CritGrid& table, std::string_view name) {
+    const auto found = std::find_if(table.begin(), table.end(), [&](const CritRecord& r) { return r[0] == name; });
+    if (found == table.end()) return false;
+    std::move(found + 1, table.end(), found);
+    table.back() = CritRecord{};
+    return true;
+}
+
+CritGrid BuildCritView(const CritGrid& table, std::string_view filter, int sortColumn) {
+    CritGrid view;
+    if (filter.empty()) {
+        view = table;
+    } else {
+        const std::string prefix = LowerCase(filter);
+        for (const auto& record : table)
+            if (!record[0].empty() && LowerCase(record[0]).starts_with(prefix)) view.push_back(record);
+        view.resize(kCritRows);
+    }
+    if (sortColumn >= 0 && sortColumn < kCritColumns) {
+        const auto column = std::size_t(sortColumn);
+        std::stable_sort(view.begin(), view.end(), [&](const CritRecord& a, const CritRecord& b) {
+            if (a[0].empty() || b[0].empty()) return !a[0].empty() && b[0].empty();
+            return ColumnLess(a[column], b[column]);
+        });
+    }
+    return view;
+}
+
+std::string TypedCharacter(const CritGrid& view, std::string_view typed) {
+    const std::string prefix = LowerCase(typed);
+    for (const auto& record : view)
+        if (!record[0].empty() && LowerCase(record[0]).starts_with(prefix)) return record[0];
+    return std::string(typed);
+}
+
+std::optional<std::string> PasswordRefusal(std::string_view password, std::string_view confirmation) {
+    if (password != confirmation) return std::string("Password's don't match");
+    if (password.size() < 10) return std::string("AccountErrorPassword has to be at least 10 characters long.");
+    if (std::count_if(password.begin(), password.end(), [](char c) { return c >= '0' && c <= '9'; }) < 2)
+        return std::string("AccountErrorPassword has to contain at least 2 numbers.");
+    return std::nullopt;
+}
+
+bool IsSafeFileNamePart(std::string_view name) {
+    if (name.empty() || name.find("..") != std::string_view::npos) return false;
+    return std::none_of(name.begin(), name.end(), [](char c) {
+        const auto b = static_cast<unsigned char>(c);
+        return c == '/' || c == '\\' || c == ':' || b < 0x20 || b == 0x7F;
+    });
+}
+
+std::vector<std::string> MacroFileNames(std::string_view characterName) {
+    std::vector<std::string> names;
+    if (!IsSafeFileNamePart(characterName)) return names;
+    for (const char* prefix : {"macros_", "macros1_"})
+        for (const char* suffix : {".txt", "_1.txt", "_2.txt", "_3.txt"})
+            names.push_back(std::string(prefix).append(characterName).append(suffix));
+    return names;
+}
+
+std::vector<std::string> CharacterSettingKeys(std::string_view characterName) {
+    std::vector<std::string> keys;
+    for (const char* prefix : {"LMB_", "RMB_", "SPR_", "SPB_", "SCR_"}) keys.push_back(std::string(prefix).append(characterName));
+    return keys;
+}
+
+} // namespace gr
