@@ -12,40 +12,10 @@
 #include "core/Cipher.h"
 #include "login/ImageButton.h"
 #include "support/LodgeFixture.h"
+#include "support/Peer.h"
 
 namespace gr::test {
 namespace {
-
-// The other end of the connection, driven by the test: sends raw text, collects what arrives.
-class Peer {
-public:
-    Peer() {
-        EXPECT_TRUE(Server.listen(QHostAddress::LocalHost));
-        QObject::connect(&Server, &QTcpServer::newConnection, [this] {
-            Socket = Server.nextPendingConnection();
-            QObject::connect(Socket, &QTcpSocket::readyRead, [this] { Received += Socket->readAll().toStdString(); });
-            QObject::connect(Socket, &QTcpSocket::disconnected, [this] { Closed = true; });
-        });
-    }
-    void Send(const std::string& text) {
-        Socket->write(text.data(), qint64(text.size()));
-        Socket->flush();
-    }
-    // The messages received so far, deciphered with the key.
-    std::vector<std::string> Messages(const std::string& key) const {
-        CipherTables tables;
-        BuildCipherTables(tables, key);
-        std::vector<std::string> out;
-        std::size_t start = 0;
-        for (auto at = Received.find("%$"); at != std::string::npos; start = at + 2, at = Received.find("%$", start))
-            out.push_back(dev::DecipherBytes(tables, key, std::string_view(Received).substr(start, at - start)));
-        return out;
-    }
-    QTcpServer Server;
-    QTcpSocket* Socket = nullptr;
-    std::string Received;
-    bool Closed = false;
-};
 
 class LodgeConnect : public LodgeFixture {
 protected:
