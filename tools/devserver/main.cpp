@@ -1,6 +1,6 @@
-// gloamrest-devserver: the local game server. Listens on loopback, prints one line per port, logs what
-// clients send (the request's first letters and its length, never its data), and runs until SIGTERM or
-// SIGINT.
+// gloamrest-devserver: the local game server. Keeps accounts in a file (--accounts), listens on loopback,
+// prints one line per port, logs what clients send (the request's first letters and its length, never its
+// data), and runs until SIGTERM or SIGINT.
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QSocketNotifier>
@@ -12,7 +12,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
-#include "devserver/DevServer.h"
+#include "devserver/AccountServer.h"
 
 namespace {
 
@@ -79,7 +79,10 @@ int main(int argc, char* argv[]) {
     const QCommandLineOption versionOption(
         QStringLiteral("version"), QStringLiteral("Client version required, two digits."),
         QStringLiteral("NN"), QString::fromLatin1(gr::dev::kDefaultClientVersion));
-    parser.addOptions({portOption, altPortOption, versionOption});
+    const QCommandLineOption accountsOption(QStringLiteral("accounts"),
+                                            QStringLiteral("File that keeps the accounts and characters."),
+                                            QStringLiteral("FILE"), QStringLiteral("devserver-accounts.txt"));
+    parser.addOptions({portOption, altPortOption, versionOption, accountsOption});
     parser.process(app);
 
     quint16 port = 0;
@@ -88,10 +91,21 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "gloamrest-devserver: a port is a number from 0 to 65535\n");
         return 2;
     }
-    gr::dev::DevServer server;
+    gr::dev::AccountServer server(parser.value(accountsOption));
     if (!server.setRequiredVersion(parser.value(versionOption).toStdString())) {
         std::fprintf(stderr, "gloamrest-devserver: --version takes two digits\n");
         return 2;
+    }
+    gr::dev::LoadReport skipped;
+    if (!server.loadAccounts(&skipped)) {
+        std::fprintf(stderr, "gloamrest-devserver: %s\n", qPrintable(server.accountsError()));
+        return 1;
+    }
+    const std::size_t skippedLines = skipped.MalformedLines + skipped.LongLines + skipped.Duplicates +
+                                     skipped.OrphanLines + skipped.OverBound;
+    if (skippedLines != 0) {
+        std::fprintf(stderr, "gloamrest-devserver: accounts file: skipped %zu unusable line(s)\n",
+                     skippedLines);
     }
     if (!QuitOnSignals(app)) {
         std::perror("gloamrest-devserver: signal handling");
