@@ -39,6 +39,9 @@ const char* const kStyle =
     "QPushButton { background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #c48a3a, stop:1 #8a5a1f); color: #fff7e6;"
     " border: 1px solid #f3d9a4; border-radius: 5px; padding: 3px 12px; font-weight: bold; }"
     "QPushButton:hover { background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #dba24c, stop:1 #a06a26); }"
+    "QScrollBar:vertical { background: #241a3d; width: 14px; border-radius: 6px; }"
+    "QScrollBar::handle:vertical { background: #8c7aa8; border-radius: 6px; min-height: 24px; }"
+    "QScrollBar::add-line:vertical, QScrollBar::sub-line:vertical { height: 0; }"
     "QPushButton:disabled { background: #4a3f5c; color: #a89bbd; border-color: #6d5f85; }";
 } // namespace
 
@@ -88,6 +91,10 @@ void AccountDisplay::BuildControls() {
         }
         auto* play = new QPushButton(QStringLiteral("Play"), back);
         play->setFixedSize(64, kRowHeight - 2);
+        // A row without a character shows no button, but keeps its place.
+        QSizePolicy keep = play->sizePolicy();
+        keep.setRetainSizeWhenHidden(true);
+        play->setSizePolicy(keep);
         Play[std::size_t(r)] = play;
         grid->addWidget(play, r + 1, 6);
         connect(play, &QPushButton::clicked, this, [this, r] { Play_Click(r); });
@@ -176,6 +183,7 @@ void AccountDisplay::ShowCritPage() {
             const std::string& text = r < kCritRows ? view[std::size_t(r)][std::size_t(c)] : std::string();
             CTable[std::size_t(6 * row + c)]->setText(FromWire(text));
         }
+        Play[std::size_t(row)]->setVisible(!CTable[std::size_t(6 * row)]->text().isEmpty());
     }
 }
 
