@@ -10,8 +10,6 @@
 #include <vector>
 
 #include "TestClient.h"
-#include "TestRandom.h"
-#include "core/Cipher.h"
 #include "devserver/AccountServer.h"
 
 namespace gr::dev {
@@ -21,32 +19,7 @@ constexpr std::string_view kToday = "2030-05-06";
 const std::string kNotOnAccount = "AccountMSGThat character is not on this account.";
 const std::string kNotLoggedIn = "AccountMSGYou are not logged in.";
 
-// A client past "KEYCODE" that enciphers what it sends with the key it was given.
-class AccountClient : public test::Client {
-  public:
-    explicit AccountClient(quint16 port) : Client(port), Random(7) {
-        const std::vector<std::string> first = Receive(1);
-        if (first.size() == 1 && first[0].starts_with("KEYCODE") && first[0].size() > 10)
-            Key = first[0].substr(10);
-        EXPECT_FALSE(Key.empty()) << "no KEYCODE";
-        BuildCipherTables(*Tables, Key.empty() ? "xx" : Key);
-    }
-
-    void Send(std::string_view message) { Write(EncipherBytes(*Tables, Key, message, Random) + "%$"); }
-
-    // Sends a request and returns the one reply ("" when none came).
-    std::string Ask(std::string_view request) {
-        Send(request);
-        const std::vector<std::string> replies = Receive(1);
-        EXPECT_EQ(replies.size(), 1u) << request;
-        return replies.empty() ? std::string() : replies[0];
-    }
-
-  private:
-    std::string Key;
-    std::unique_ptr<CipherTables> Tables = std::make_unique<CipherTables>();
-    test::SeededRandom Random;
-};
+using test::AccountClient;
 
 // A listening server whose accounts file lives in a fresh folder.
 struct Fixture {

@@ -7,11 +7,15 @@
 #include <QSignalSpy>
 #include <QTcpSocket>
 
+#include <algorithm>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "TestRandom.h"
 #include "core/Bzip2Api.h"
+#include "core/Cipher.h"
 #include "core/ReceivePath.h"
 
 namespace gr::dev::test {
@@ -45,6 +49,17 @@ class Client {
         return messages;
     }
 
+    // Receives until a message satisfies `last` (or the time is up); returns every message received.
+    template <typename Predicate> std::vector<std::string> ReceiveUntil(Predicate last) {
+        std::vector<std::string> messages;
+        while (std::none_of(messages.begin(), messages.end(), last)) {
+            const std::vector<std::string> more = Receive(1);
+            if (more.empty()) break;
+            messages.insert(messages.end(), more.begin(), more.end());
+        }
+        return messages;
+    }
+
     void Write(std::string_view bytes) {
         Socket.write(bytes.data(), qint64(bytes.size()));
         Socket.flush();
@@ -58,6 +73,33 @@ class Client {
 
     QTcpSocket Socket;
     ReceiveAssembler Assembler;
+};
+
+// A client past "KEYCODE" that enciphers what it sends with the key it was given.
+class AccountClient : public Client {
+  public:
+    explicit AccountClient(quint16 port) : Client(port), Random(7) {
+        const std::vector<std::string> first = Receive(1);
+        if (first.size() == 1 && first[0].starts_with("KEYCODE") && first[0].size() > 10)
+            Key = first[0].substr(10);
+        EXPECT_FALSE(Key.empty()) << "no KEYCODE";
+        BuildCipherTables(*Tables, Key.empty() ? "xx" : Key);
+    }
+
+    void Send(std::string_view message) { Write(EncipherBytes(*Tables, Key, message, Random) + "%$"); }
+
+    // Sends a request and returns the one reply ("" when none came).
+    std::string Ask(std::string_view request) {
+        Send(request);
+        const std::vector<std::string> replies = Receive(1);
+        EXPECT_EQ(replies.size(), 1u) << request;
+        return replies.empty() ? std::string() : replies[0];
+    }
+
+  private:
+    std::string Key;
+    std::unique_ptr<CipherTables> Tables = std::make_unique<CipherTables>();
+    SeededRandom Random;
 };
 
 } // namespace gr::dev::test

@@ -154,7 +154,9 @@ void AccountServer::loginCharacter(int sessionId, std::string_view rest) {
         return;
     }
     save();
-    reply(sessionId, CritInfoMessage(*account->Find(character)));
+    const CharacterRecord& entering = *account->Find(character);
+    reply(sessionId, CritInfoMessage(entering));
+    if (hasSession(sessionId)) onCharacterEntered(sessionId, entering);
 }
 
 void AccountServer::transferCharacter(int sessionId, std::string_view rest) {

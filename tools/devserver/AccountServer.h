@@ -1,7 +1,7 @@
 #pragma once
 // The local server with accounts: answers the login phase's account requests from an AccountStore kept in a
-// file, which is saved after every change. Requests it does not know go to onGameMessage, where the game
-// world comes in.
+// file, which is saved after every change. Requests it does not know go to onGameMessage, and a character
+// entering the game to onCharacterEntered: a subclass adds the game world there.
 #include <QString>
 
 #include <functional>
@@ -38,8 +38,13 @@ class AccountServer : public DevServer {
   protected:
     void onMessage(int sessionId, const std::string& message) override;
     void onSessionClosed(int sessionId) override;
-    // Any request that is not an account request. Nothing yet: the game world goes here.
+    // Any request that is not an account request: what the game window sends during play.
     virtual void onGameMessage(int sessionId, const std::string& message);
+    // The character has entered the game: "CritInfo" has just been sent to the session.
+    virtual void onCharacterEntered(int sessionId, const CharacterRecord& character) {
+        (void)sessionId;
+        (void)character;
+    }
 
   private:
     using Handler = void (AccountServer::*)(int sessionId, std::string_view rest);

@@ -1,6 +1,7 @@
-// gloamrest-devserver: the local game server. Keeps accounts in a file (--accounts), listens on loopback,
-// prints one line per port, logs what clients send (the request's first letters and its length, never its
-// data), and runs until SIGTERM or SIGINT.
+// gloamrest-devserver: the local game server. Keeps accounts in a file (--accounts), runs the demo world
+// (asking players "KBA" every --kba-seconds), listens on loopback, prints one line per port, logs what
+// clients send (the request's first letters and its length, never its data), and runs until SIGTERM or
+// SIGINT.
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QSocketNotifier>
@@ -12,7 +13,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
-#include "devserver/AccountServer.h"
+#include "devserver/GameServer.h"
 
 namespace {
 
@@ -82,7 +83,11 @@ int main(int argc, char* argv[]) {
     const QCommandLineOption accountsOption(QStringLiteral("accounts"),
                                             QStringLiteral("File that keeps the accounts and characters."),
                                             QStringLiteral("FILE"), QStringLiteral("devserver-accounts.txt"));
-    parser.addOptions({portOption, altPortOption, versionOption, accountsOption});
+    const QCommandLineOption keepAliveOption(
+        QStringLiteral("kba-seconds"),
+        QStringLiteral("Seconds between keep-alive requests to players (0: none)."), QStringLiteral("S"),
+        QString::number(gr::dev::kDefaultKeepAliveMs / 1000));
+    parser.addOptions({portOption, altPortOption, versionOption, accountsOption, keepAliveOption});
     parser.process(app);
 
     quint16 port = 0;
@@ -91,7 +96,15 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "gloamrest-devserver: a port is a number from 0 to 65535\n");
         return 2;
     }
-    gr::dev::AccountServer server(parser.value(accountsOption));
+    bool keepAliveOk = false;
+    const uint keepAliveSeconds = parser.value(keepAliveOption).toUInt(&keepAliveOk);
+    // A day at most: the interval in milliseconds must fit a timer's int.
+    if (!keepAliveOk || keepAliveSeconds > 86400) {
+        std::fprintf(stderr, "gloamrest-devserver: --kba-seconds takes a number from 0 to 86400\n");
+        return 2;
+    }
+    gr::dev::GameServer server(parser.value(accountsOption));
+    server.setKeepAliveInterval(int(keepAliveSeconds) * 1000);
     if (!server.setRequiredVersion(parser.value(versionOption).toStdString())) {
         std::fprintf(stderr, "gloamrest-devserver: --version takes two digits\n");
         return 2;

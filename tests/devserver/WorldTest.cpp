@@ -1,0 +1,507 @@
+// The demo world's logic without sockets: moves, what others see, chat, "/" commands, paging, monitoring
+// and the markup of everything it sends.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cctype>
+#include <map>
+#include <optional>
+#include <queue>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "devserver/ServerProtocol.h"
+#include "devserver/World.h"
+
+namespace gr::dev {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+std::vector<std::string> Split(std::string_view text, char separator) {
+    std::vector<std::string> parts;
+    for (;;) {
+        const std::size_t at = text.find(separator);
+        parts.emplace_back(text.substr(0, at));
+        if (at == std::string_view::npos) return parts;
+        text.remove_prefix(at + 1);
+    }
+}
+
+bool IsTag(std::string_view tag) {
+    auto all = [](std::string_view s, int (*test)(int)) {
+        return !s.empty() &&
+               std::all_of(s.begin(), s.end(), [test](char c) { return test((unsigned char)c); });
+    };
+    return tag == "u" || tag == "i" || tag == "rc" ||
+           (tag.starts_with("s") && all(tag.substr(1), std::isdigit)) ||
+           (tag.size() == 6 && all(tag, std::isxdigit));
+}
+
+// What is wrong with a markup line as the text window reads it ("" when nothing): text in piece 0 (never
+// shown), a segment that ends on a tag or holds an unknown tag (the window stops drawing the line there), an
+// unpaired "rc" (the rainbow would leak into later lines), an address that is not a word of its own or not
+// on the local web host.
+std::string MarkupProblem(std::string_view line) {
+    std::size_t rainbows = 0;
+    for (const std::string& segment : Split(line, '}')) {
+        if (segment.empty()) continue;
+        const std::vector<std::string> pieces = Split(segment, '{');
+        if (!pieces[0].empty()) return "hidden text: " + pieces[0];
+        if (pieces.size() % 2 == 0) return "ends on a tag: " + segment;
+        for (std::size_t i = 1; i < pieces.size(); i += 2) {
+            if (!IsTag(pieces[i])) return "bad tag: " + pieces[i];
+            if (pieces[i] == "rc") ++rainbows;
+            const std::string& text = pieces[i + 1];
+            for (std::size_t at = text.find("http"); at != std::string::npos;
+                 at = text.find("http", at + 1)) {
+                if (at != 0 && text[at - 1] != ' ') return "address inside a word: " + text;
+                if (text.compare(at, 22, "http://127.0.0.1:8080/") != 0)
+                    return "not a local address: " + text;
+            }
+        }
+    }
+    return rainbows % 2 == 0 ? "" : "unpaired rc";
+}
+
+// The characters a markup line shows.
+std::size_t VisibleLength(std::string_view line) {
+    std::size_t length = 0;
+    for (const std::string& segment : Split(line, '}')) {
+        const std::vector<std::string> pieces = Split(segment, '{');
+        for (std::size_t i = 2; i < pieces.size(); i += 2)
+            length += pieces[i].size();
+    }
+    return length;
+}
+
+// Checks what the world sends: every message framable, every session once, every "TMD" line good markup.
+Deliveries Checked(Deliveries deliveries) {
+    std::set<int> sessions;
+    for (const Delivery& delivery : deliveries) {
+        EXPECT_TRUE(sessions.insert(delivery.Session).second) << "session " << delivery.Session << " twice";
+        for (const std::string& message : delivery.Messages) {
+            EXPECT_TRUE(IsFramable(message)) << message;
+            if (message.starts_with("TMD")) {
+                EXPECT_EQ(MarkupProblem(message.substr(3)), "") << message;
+            }
+        }
+    }
+    return deliveries;
+}
+
+Lines To(const Deliveries& deliveries, int session) {
+    for (const Delivery& delivery : deliveries) {
+        if (delivery.Session == session) return delivery.Messages;
+    }
+    return {};
+}
+
+std::map<int, Lines> BySession(const Deliveries& deliveries) {
+    std::map<int, Lines> result;
+    for (const Delivery& delivery : deliveries)
+        result[delivery.Session] = delivery.Messages;
+    return result;
+}
+
+std::string TitleLine(int room) {
+    return "TMD{s12{{80ffff{" + std::string(World::RoomTitle(room));
+}
+
+int RoomTitled(std::string_view title) {
+    for (int room = 0; room < World::RoomCount(); ++room) {
+        if (World::RoomTitle(room) == title) return room;
+    }
+    return -1;
+}
+
+constexpr std::array<std::string_view, kDirectionCount> kDirMessages = {"Dirnn", "Diree", "Dirss",
+                                                                        "Dirww", "Diruu", "Dirdd"};
+
+enum Session { Ann = 1, Bob = 2, Cal = 3, Stranger = 9 };
+
+TEST(World, MapIsConnectedAndEveryWayLeadsBack) {
+    const int rooms = World::RoomCount();
+    EXPECT_GE(rooms, 4);
+    EXPECT_LE(rooms, 6);
+    constexpr std::array<Direction, kDirectionCount> kOpposite = {
+        Direction::South, Direction::West, Direction::North, Direction::East, Direction::Down, Direction::Up};
+    std::set<int> reached = {0};
+    std::queue<int> next({0});
+    while (!next.empty()) {
+        const int room = next.front();
+        next.pop();
+        for (int d = 0; d < kDirectionCount; ++d) {
+            const int to = World::ExitFrom(room, Direction(d));
+            if (to < 0) continue;
+            ASSERT_LT(to, rooms);
+            EXPECT_EQ(World::ExitFrom(to, kOpposite[std::size_t(d)]), room)
+                << World::RoomTitle(room) << " " << kDirMessages[std::size_t(d)];
+            if (reached.insert(to).second) next.push(to);
+        }
+    }
+    EXPECT_EQ(reached.size(), std::size_t(rooms));
+}
+
+TEST(World, EnteringGreetsTheCharacterInTheFirstRoom) {
+    World world;
+    const Deliveries first = Checked(world.Enter(Ann, "Ann"));
+    ASSERT_EQ(first.size(), 1u);
+    const Lines& greeting = first[0].Messages;
+    ASSERT_GE(greeting.size(), 4u);
+    EXPECT_EQ(greeting[0], "TMD{00ffff{Welcome to Gloamrest, Ann!");
+    EXPECT_EQ(greeting[2], TitleLine(0));
+    EXPECT_EQ(greeting.back(), "TMD{00c000{Exits: north, east, down.");
+    EXPECT_EQ(world.RoomOf(Ann), 0);
+
+    const Deliveries second = Checked(world.Enter(Bob, "Bob"));
+    EXPECT_EQ(To(second, Bob).back(), "TMD{ff8888{Also here: Ann.");
+    EXPECT_EQ(To(second, Ann), Lines{"TMD{c0c0c0{Bob has entered the game."});
+
+    // Another character on the same session: the first one leaves, the new one starts over in room 0.
+    world.Handle(Bob, "Dirnn");
+    const Deliveries again = Checked(world.Enter(Bob, "Bo{ff0000{b"));
+    EXPECT_EQ(To(again, Bob)[0], "TMD{00ffff{Welcome to Gloamrest, Boff0000b!");
+    EXPECT_EQ(To(again, Ann), Lines{"TMD{c0c0c0{Boff0000b has entered the game."});
+    EXPECT_EQ(world.PlayerCount(), 2u);
+    EXPECT_EQ(world.RoomOf(Bob), 0);
+}
+
+TEST(World, WalkingFollowsTheExitsAndBlockedWaysSayNo) {
+    struct Step {
+        std::string_view message;
+        std::string_view room; // the room walked into; "" blocked; "-" ignored
+    };
+    const Step steps[] = {
+        {"Dirss", ""},
+        {"Dirww", ""},
+        {"Dirnn", "The Old Library"},
+        {"Dirnn", ""},
+        {"Diruu", "The Bell Tower"},
+        {"Diruu", ""},
+        {"Dirdd", "The Old Library"},
+        {"Dirss", "Lamplit Square"},
+        {"Diree", "Harbour Steps"},
+        {"Diree", ""},
+        {"Dirww", "Lamplit Square"},
+        {"Dirdd", "The Cellar Tavern"},
+        {"Dirdd", ""},
+        {"Diruu", "Lamplit Square"},
+        {"dirnn", "-"},
+        {"Dirn", "-"},
+        {"Dirnn ", "-"},
+        {"Dirxx", "-"},
+    };
+    World world;
+    world.Enter(Ann, "Ann");
+    for (const Step& step : steps) {
+        SCOPED_TRACE(std::string(step.message) + " to " + std::string(step.room));
+        const int before = world.RoomOf(Ann);
+        const Deliveries out = Checked(world.Handle(Ann, step.message));
+        if (step.room == "-") {
+            EXPECT_TRUE(out.empty());
+            EXPECT_EQ(world.RoomOf(Ann), before);
+        } else if (step.room.empty()) {
+            EXPECT_EQ(out, (Deliveries{{Ann, {"TMD{00c000{You can't go that way."}}}));
+            EXPECT_EQ(world.RoomOf(Ann), before);
+        } else {
+            const int room = RoomTitled(step.room);
+            ASSERT_GE(room, 0);
+            EXPECT_EQ(world.RoomOf(Ann), room);
+            ASSERT_EQ(out.size(), 1u);
+            EXPECT_EQ(out[0].Messages.at(0), TitleLine(room));
+            EXPECT_TRUE(out[0].Messages.back().starts_with("TMD{00c000{Exits: "));
+        }
+    }
+}
+
+TEST(World, OthersSeeArrivalsAndDepartures) {
+    struct Step {
+        int mover;
+        std::string_view message;
+        std::map<int, Lines> others; // what everyone but the mover is sent
+    };
+    const Step steps[] = {
+        {Cal, "Dirnn", {{Ann, {"TMD{c0c0c0{Cal leaves north."}}, {Bob, {"TMD{c0c0c0{Cal leaves north."}}}},
+        {Ann,
+         "Dirnn",
+         {{Bob, {"TMD{c0c0c0{Ann leaves north."}}, {Cal, {"TMD{c0c0c0{Ann arrives from the south."}}}},
+        {Ann, "Diruu", {{Cal, {"TMD{c0c0c0{Ann leaves upwards."}}}},
+        {Ann, "Dirdd", {{Cal, {"TMD{c0c0c0{Ann arrives from above."}}}},
+        {Bob, "Diree", {}},
+        {Bob, "Diree", {}}, // blocked: nobody else hears of it
+        {Bob, "Dirww", {}},
+        {Cal,
+         "Dirss",
+         {{Ann, {"TMD{c0c0c0{Cal leaves south."}}, {Bob, {"TMD{c0c0c0{Cal arrives from the north."}}}},
+    };
+    World world;
+    world.Enter(Ann, "Ann");
+    world.Enter(Bob, "Bob");
+    world.Enter(Cal, "Cal");
+    for (const Step& step : steps) {
+        SCOPED_TRACE(std::to_string(step.mover) + " " + std::string(step.message));
+        std::map<int, Lines> got = BySession(Checked(world.Handle(step.mover, step.message)));
+        EXPECT_EQ(got.count(step.mover), 1u);
+        got.erase(step.mover);
+        EXPECT_EQ(got, step.others);
+    }
+    // Ann in the library, Bob and Cal in the square.
+    EXPECT_EQ(To(world.Handle(Bob, "Dirww"), Bob), Lines{"TMD{00c000{You can't go that way."});
+    EXPECT_EQ(To(Checked(world.Handle(Ann, "Dirss")), Ann).back(), "TMD{ff8888{Also here: Bob, Cal.");
+
+    EXPECT_EQ(Checked(world.Leave(Cal)), (Deliveries{{Ann, {"TMD{c0c0c0{Cal has left the game."}},
+                                                     {Bob, {"TMD{c0c0c0{Cal has left the game."}}}));
+    EXPECT_TRUE(world.Leave(Cal).empty());
+    EXPECT_TRUE(world.Leave(Stranger).empty());
+    EXPECT_FALSE(world.IsPlaying(Cal));
+    EXPECT_EQ(world.PlayerCount(), 2u);
+}
+
+TEST(World, ChatReachesEveryPlayerAsPlainText) {
+    struct Case {
+        std::string typed;
+        std::optional<std::string> said; // nullopt: nothing is sent
+    };
+    const Case cases[] = {
+        {"hello", "hello"},
+        {"{0000ff{red}text", "0000ffredtext"},
+        {"a %$ b", "a % $ b"},
+        {"x&SYy{[}]", "x& SYy[]"},
+        {"tab\there", "tabhere"},
+        {"caf\xE9", "caf\xE9"},
+        {std::string(1000, 'a'), std::string(kMaxSpokenBytes, 'a')},
+        {"", std::nullopt},
+        {"   ", std::nullopt},
+        {"}{}{", std::nullopt},
+    };
+    World world;
+    world.Enter(Ann, "Ann");
+    world.Enter(Bob, "Bob");
+    world.Handle(Bob, "Dirnn"); // chat is heard in every room
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed);
+        const Deliveries out = Checked(world.Handle(Ann, "GeneralChat" + c.typed));
+        if (!c.said) {
+            EXPECT_TRUE(out.empty());
+            continue;
+        }
+        const std::string line = "TMD{ffff80{Ann says, \"" + *c.said + "\"";
+        EXPECT_EQ(out, (Deliveries{{Ann, {line}}, {Bob, {line}}}));
+    }
+    EXPECT_TRUE(world.Handle(Stranger, "GeneralChathello").empty()); // not in the game
+}
+
+TEST(World, SlashCommands) {
+    const Lines unknown = {"TMD{00c000{Unknown command."};
+    const Lines pageUsage = {"TMD{00c000{Page whom, and what? Type /p name text."};
+    const Lines monitorUsage = {"TMD{00c000{Monitor whom? Type /monitor name."};
+    const Lines who = {"TMD{80ffff{Players in the game: 2", "TMD{ffffff{Ann{c0c0c0{ - Lamplit Square",
+                       "TMD{ffffff{Bob{c0c0c0{ - The Old Library"};
+    struct Case {
+        std::string_view line;
+        Lines reply;
+    };
+    const Case cases[] = {
+        {"/who", who},
+        {"/WHO", who},
+        {"/who cares", who},
+        {"/dance", unknown},
+        {"/", unknown},
+        {"/whois", unknown},
+        {"/pp bob hi", unknown},
+        {"/p", pageUsage},
+        {"/p bob", pageUsage},
+        {"/p bob   ", pageUsage},
+        {"/p bob {}", pageUsage},
+        {"/p nobody hi", {"TMD{00c000{Nobody called nobody is playing."}},
+        {"/p n{0000ff{x hi", {"TMD{00c000{Nobody called n0000ffx is playing."}},
+        {"/monitor", monitorUsage},
+        {"/monitor nobody", {"TMD{00c000{Nobody called nobody is playing."}},
+        {"/textsize 12", {}}, // the client handles it and sends the line on as well
+    };
+    World world;
+    world.Enter(Ann, "Ann");
+    world.Enter(Bob, "Bob");
+    world.Handle(Bob, "Dirnn");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.line);
+        const Deliveries out = Checked(world.Handle(Ann, c.line));
+        EXPECT_EQ(To(out, Ann), c.reply);
+        EXPECT_EQ(out.size(), c.reply.empty() ? 0u : 1u) << "others are sent nothing";
+    }
+}
+
+TEST(World, PagingReachesTheNamedPlayer) {
+    struct Case {
+        std::string_view line;
+        std::string_view said;
+    };
+    const Case cases[] = {
+        {"/p bob Meet me at the tower", "Meet me at the tower"},
+        {"/P BOB   two  spaces  ", "two  spaces"},
+        {"/p Bob {ff0000{blue}", "ff0000blue"},
+    };
+    World world;
+    world.Enter(Ann, "Ann");
+    world.Enter(Bob, "Bob");
+    world.Enter(Cal, "Cal");
+    world.Handle(Bob, "Diree");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.line);
+        const std::string said(c.said);
+        EXPECT_EQ(
+            BySession(Checked(world.Handle(Ann, c.line))),
+            (std::map<int, Lines>{
+                {Ann, {"TMD{ff80ff{You page Bob, \"" + said + "\""}},
+                {Bob, {"TMD{ff80ff{Ann pages you, \"" + said + "\"", "PageReplyAnn", "Soundpagerecieve"}},
+            }));
+    }
+    // The reply shortcut's answer comes back the same way.
+    EXPECT_EQ(To(world.Handle(Bob, "/p Ann  yes"), Ann),
+              (Lines{"TMD{ff80ff{Bob pages you, \"yes\"", "PageReplyBob", "Soundpagerecieve"}));
+}
+
+TEST(World, MonitorShowsTheAnswerOnlyToWhoAsked) {
+    const std::string fifteenEmpty = [] {
+        std::string entries;
+        for (int i = 0; i < 15; ++i)
+            entries += "NLC";
+        return entries;
+    }();
+    World world;
+    world.Enter(Ann, "Ann");
+    world.Enter(Bob, "Bob");
+    world.Enter(Cal, "Cal");
+    const Lines asking = {"TMD{00c000{Asking Bob for their recent input."};
+
+    EXPECT_EQ(BySession(Checked(world.Handle(Ann, "/monitor bob"))),
+              (std::map<int, Lines>{{Ann, asking}, {Bob, {"MonitorAnn"}}}));
+    EXPECT_EQ(Checked(world.Handle(Ann, "/Monitor BOB")), (Deliveries{{Ann, asking}})) << "asked once";
+
+    struct Answer {
+        int from;
+        std::string message;
+        Deliveries expected;
+    };
+    const Answer answers[] = {
+        {Cal, "MonitorAnn/forgedNLC", {}},       // Cal was not asked
+        {Bob, "MonitorCal/" + fifteenEmpty, {}}, // nor for Cal
+        {Bob, "MonitorAnn", {}},                 // no "/"
+        {Bob,
+         "MonitorAnn/" + fifteenEmpty.substr(6) + "nNLC/p cal {hi}NLC",
+         {{Ann, {"TMD{ffff80{Recent input of Bob:", "TMD{c0c0c0{  n", "TMD{c0c0c0{  /p cal hi"}}}},
+        {Bob, "MonitorAnn/nNLC", {}}, // answered already
+    };
+    for (const Answer& a : answers) {
+        SCOPED_TRACE(a.message);
+        EXPECT_EQ(Checked(world.Handle(a.from, a.message)), a.expected);
+    }
+
+    world.Handle(Ann, "/monitor bob");
+    EXPECT_EQ(Checked(world.Handle(Bob, "MonitorAnn/" + fifteenEmpty)),
+              (Deliveries{{Ann, {"TMD{ffff80{Recent input of Bob:", "TMD{c0c0c0{  (nothing typed yet)"}}}));
+
+    // A line that held "NLC" itself splits into more lines; the number shown stays bounded.
+    world.Handle(Ann, "/monitor bob");
+    std::string many = "MonitorAnn/";
+    for (std::size_t i = 0; i < 3 * kMaxMonitorLines; ++i)
+        many += "xNLC";
+    EXPECT_EQ(To(Checked(world.Handle(Bob, many)), Ann).size(), 1 + kMaxMonitorLines);
+
+    // A request whose asker has gone is dropped with it.
+    world.Handle(Ann, "/monitor bob");
+    world.Leave(Ann);
+    EXPECT_TRUE(world.Handle(Bob, "MonitorAnn/" + fifteenEmpty).empty());
+}
+
+TEST(World, PingKeepAliveAndQuietMessages) {
+    struct Case {
+        std::string_view message;
+        Lines reply;
+    };
+    const Case cases[] = {
+        {"PING", {"PING"}}, {"PING ", {}},   {"ping", {}},           {"ImStillOn", {}},
+        {"Update0", {}},    {"Update1", {}}, {"MachineIDx/y/z", {}}, {"Something else", {}},
+    };
+    World world;
+    EXPECT_TRUE(world.KeepAlive().empty());
+    world.Enter(Ann, "Ann");
+    world.Enter(Bob, "Bob");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.message);
+        const Deliveries out = world.Handle(Ann, c.message);
+        EXPECT_EQ(out, (c.reply.empty() ? Deliveries{} : Deliveries{{Ann, c.reply}}));
+    }
+    EXPECT_TRUE(world.Handle(Stranger, "PING").empty());
+    EXPECT_EQ(world.KeepAlive(), (Deliveries{{Ann, {"KBA"}}, {Bob, {"KBA"}}}));
+}
+
+// Walks a player into every room and checks each room's text as the text window will read it.
+TEST(World, RoomTextIsGoodMarkupWithLinksRainbowsAndColours) {
+    std::set<std::string> colours;
+    bool link = false;
+    bool rainbow = false;
+    for (int target = 0; target < World::RoomCount(); ++target) {
+        SCOPED_TRACE(World::RoomTitle(target));
+        // The way there, by breadth-first search over the exits.
+        std::map<int, std::vector<std::string_view>> paths = {{0, {}}};
+        std::queue<int> next({0});
+        while (!next.empty() && !paths.count(target)) {
+            const int room = next.front();
+            next.pop();
+            for (int d = 0; d < kDirectionCount; ++d) {
+                const int to = World::ExitFrom(room, Direction(d));
+                if (to < 0 || paths.count(to)) continue;
+                paths[to] = paths[room];
+                paths[to].push_back(kDirMessages[std::size_t(d)]);
+                next.push(to);
+            }
+        }
+        ASSERT_TRUE(paths.count(target));
+        World world;
+        Lines text = To(world.Enter(Ann, "Ann"), Ann);
+        for (const std::string_view step : paths[target])
+            text = To(Checked(world.Handle(Ann, step)), Ann);
+        ASSERT_EQ(world.RoomOf(Ann), target);
+        for (const std::string& line : text) {
+            ASSERT_TRUE(line.starts_with("TMD")) << line;
+            EXPECT_EQ(MarkupProblem(line.substr(3)), "") << line;
+            EXPECT_LE(VisibleLength(line.substr(3)), 200u) << line;
+            link = link || line.find(" http://127.0.0.1:8080/") != std::string::npos;
+            rainbow = rainbow || line.find("{rc{") != std::string::npos;
+            for (const std::string& segment : Split(line.substr(3), '}')) {
+                const std::vector<std::string> pieces = Split(segment, '{');
+                for (std::size_t i = 1; i < pieces.size(); i += 2) {
+                    if (pieces[i].size() == 6) colours.insert(pieces[i]);
+                }
+            }
+        }
+    }
+    EXPECT_TRUE(link);
+    EXPECT_TRUE(rainbow);
+    EXPECT_GE(colours.size(), 6u);
+}
+
+TEST(World, MarkupCheckOfTheseTests) {
+    // The checker above is what the other tests rely on: it must refuse what the text window cannot draw.
+    const std::pair<std::string_view, bool> cases[] = {
+        {"{00c000{Hello", true},
+        {"{s12{{80ffff{Title}{s8{{c0c0c0{text", true},
+        {"{rc{abc{rc{def", true},
+        {"{c0c0c0{see http://127.0.0.1:8080/ now", true},
+        {"hidden{00c000{x", false},
+        {"{00c000{x{u", false},
+        {"{s8{c0c0c0{text", false},
+        {"{zzzzzz{x", false},
+        {"{rc{abc", false},
+        {"{c0c0c0{see(http://127.0.0.1:8080/)", false},
+        {"{c0c0c0{see http://example.org/ now", false},
+    };
+    for (const auto& [line, good] : cases)
+        EXPECT_EQ(MarkupProblem(line).empty(), good) << line;
+}
+
+} // namespace
+} // namespace gr::dev

@@ -1,0 +1,98 @@
+#pragma once
+// The local server's demo world, plain C++ (no Qt): a few rooms joined by directions, the players in them,
+// and what the game window's messages do. Every operation returns the messages to send and to which
+// sessions; the caller sends them. Game text goes out as "TMD" lines in the text window's markup: segments
+// separated by "}", pieces by "{", piece 0 never shown, then tag, text, tag, text; a tag is "u", "i", "rc",
+// "s" + size or a colour of six hex digits in blue-green-red order.
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace gr::dev {
+
+// The messages for one session, in the order they are to be sent.
+struct Delivery {
+    int Session = 0;
+    std::vector<std::string> Messages;
+
+    bool operator==(const Delivery&) const = default;
+};
+// Each session appears at most once, in the order it was first given a message.
+using Deliveries = std::vector<Delivery>;
+
+// Walking directions, in the order of the messages "Dirnn", "Diree", "Dirss", "Dirww", "Diruu", "Dirdd".
+enum class Direction { North, East, South, West, Up, Down };
+constexpr int kDirectionCount = 6;
+
+// Bytes of player text (chat, pages, monitored input) shown in one line; the rest is cut, so that one
+// player cannot fill the others' windows with a single huge line.
+constexpr std::size_t kMaxSpokenBytes = 400;
+// Monitored input lines shown per answer: a client sends 15, more only when a line held "NLC" itself.
+constexpr std::size_t kMaxMonitorLines = 30;
+
+class World {
+  public:
+    // The fixed demo map; room 0 is where every character enters.
+    static int RoomCount();
+    static std::string_view RoomTitle(int room);
+    // The room that the direction leads to from `room`, or -1 when the way is blocked.
+    static int ExitFrom(int room, Direction direction);
+
+    // The character enters the first room: a welcome and the room for the session, an arrival line for
+    // the others there. A session that is already playing leaves first (another character of the account).
+    Deliveries Enter(int session, std::string_view name);
+    // The session's player leaves the world; the others in the room are told. Nothing for a session that
+    // is not playing.
+    Deliveries Leave(int session);
+    // A message from the session's client during play (directions, chat, "/" lines, "PING", the client's
+    // answers). Messages of sessions that are not playing, and messages the world does not know, do
+    // nothing.
+    Deliveries Handle(int session, std::string_view message);
+    // "KBA" for every player: the client answers "Update1" and "Update0" by turns.
+    Deliveries KeepAlive() const;
+
+    bool IsPlaying(int session) const { return find(session) != nullptr; }
+    std::size_t PlayerCount() const { return Players.size(); }
+    // The room of the session's player, -1 when it is not playing.
+    int RoomOf(int session) const;
+
+  private:
+    struct Player {
+        int Session = 0;
+        std::string Name; // as the account store has it; shown with braces removed
+        int Room = 0;
+    };
+    // A "/monitor" request sent to Target's client on behalf of Requester, not yet answered.
+    struct MonitorRequest {
+        int Target = 0;
+        int Requester = 0;
+        std::string RequesterName; // the text the target's client echoes back
+    };
+    class Outbox;
+
+    const Player* find(int session) const;
+    Player* find(int session);
+    // The first player whose name matches, ignoring ASCII case.
+    const Player* findByName(std::string_view name) const;
+
+    void describeRoom(Outbox& out, const Player& player) const;
+    void tellRoom(Outbox& out, int room, int except, const std::string& line) const;
+    void leave(Outbox& out, int session);
+    void walk(Outbox& out, Player& player, Direction direction);
+    void chat(Outbox& out, const Player& player, std::string_view text) const;
+    void command(Outbox& out, const Player& player, std::string_view line);
+    void who(Outbox& out, const Player& player) const;
+    void page(Outbox& out, const Player& player, std::string_view rest) const;
+    void monitor(Outbox& out, const Player& player, std::string_view rest);
+    void monitorAnswer(Outbox& out, const Player& player, std::string_view value);
+
+    std::vector<Player> Players; // in the order they entered
+    std::vector<MonitorRequest> Monitoring;
+};
+
+// Player text made safe for a markup line: "{" and "}" removed (no markup of one's own), control bytes
+// removed, "%$" and "&SY" broken by a space (the framing has no escapes), cut to kMaxSpokenBytes.
+std::string PlainText(std::string_view text);
+
+} // namespace gr::dev
