@@ -51,6 +51,10 @@ struct SessionState {
     int StartWidth = -1;           // twips, -1 when none was asked for
     int StartHeight = -1;
     std::array<std::string, 6> CharacterInfo;
+    bool SysopMode = false; // set by the server's "Sysop"; lasts for the run
+    // The player's macros: 13 rows of text and auto-send flag; row 12 is the "/s" prefix.
+    std::array<std::array<std::string, 2>, 13> Macros;
+    std::string AboutText;
 };
 
 // The account's characters: CritTable as the server listed them, CritView as the account manager shows them.

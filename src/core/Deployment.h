@@ -10,9 +10,9 @@ struct Deployment {
     QString Primary = QStringLiteral("127.0.0.1");
     QString Alternate = QStringLiteral("localhost");
     QString Web = QStringLiteral("127.0.0.1:8080"); // host with an optional port
-    QString Search = QStringLiteral("http://127.0.0.1:8080/search?q=");
-    QString Dictionary = QStringLiteral("http://127.0.0.1:8080/dictionary?q=");
-    QString Site = QStringLiteral("http://127.0.0.1:8080/");
+    QString Search = QStringLiteral("http://127.0.0.1:8080/search?hl=en&q="); // the query follows
+    QString Dictionary = QStringLiteral("http://127.0.0.1:8080/browse/");     // the word follows
+    QString Site = QStringLiteral("http://127.0.0.1:8080");                   // the game's web site
 
     // "http://" + the web host + path.
     QString WebAddress(const QString& path) const { return QStringLiteral("http://") + Web + path; }

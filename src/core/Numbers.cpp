@@ -38,7 +38,7 @@ double LeadingNumber(std::string_view text) {
 std::int32_t ToInt32(double value) {
     const double r = std::nearbyint(value); // the default rounding mode rounds half to even
     if (!(r >= std::numeric_limits<std::int32_t>::min() && r <= std::numeric_limits<std::int32_t>::max()))
-        throw RunTimeError("overflow");
+        throw OverflowError("overflow");
     return static_cast<std::int32_t>(r);
 }
 

@@ -12,4 +12,10 @@ public:
     explicit RunTimeError(const std::string& what) : std::runtime_error(what) {}
 };
 
+// A number too large for where it goes. The command line tells the player about this one.
+class OverflowError : public RunTimeError {
+public:
+    explicit OverflowError(const std::string& what) : RunTimeError(what) {}
+};
+
 } // namespace gr

@@ -1,28 +1,234 @@
 #include "game/Game.h"
 
+#include <QAction>
+#include <QActionGroup>
 #include <QCloseEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPushButton>
+#include <QTimer>
 
 #include "core/App.h"
+#include "game/GameWindows.h"
+#include "game/TextWindow.h"
+#include "game/VoiceChat.h"
 #include "login/Lodge.h"
 #include "platform/Ending.h"
 
 namespace gr {
 
-Game::Game(App& app_) : app(app_) {
+namespace {
+constexpr int kImStillOnMs = 20000;
+constexpr int kStuckKeyMs = 60000;
+
+// The bounding box of some layout elements, with a margin: the well a panel sits in.
+template <typename Rects> LayoutRect Around(const Rects& rects, double margin) {
+    double left = 1e9, top = 1e9, right = -1e9, bottom = -1e9;
+    for (const LayoutRect& r : rects) {
+        left = std::min(left, r.Left);
+        top = std::min(top, r.Top);
+        right = std::max(right, r.Left + r.Width);
+        bottom = std::max(bottom, r.Top + r.Height);
+    }
+    return {bottom - top + 2 * margin, left - margin, top - margin, right - left + 2 * margin};
+}
+
+// The window's background: a dark dusk gradient with the wells of the panels, each with its heading.
+class GameBackdrop : public QWidget {
+public:
+    GameBackdrop(const GameLayout& layout, QWidget* parent) : QWidget(parent), Layout(layout) {}
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter p(this);
+        p.setRenderHint(QPainter::Antialiasing);
+        QLinearGradient sky(0, 0, 0, height());
+        sky.setColorAt(0, QColor(0x1b, 0x14, 0x30));
+        sky.setColorAt(1, QColor(0x2c, 0x1c, 0x36));
+        p.fillRect(rect(), sky);
+        struct Well {
+            const char* Title;
+            LayoutRect Box;
+        };
+        const LayoutRect text = {Layout.TD.Height + Layout.InputBoxRects[0] + 12, Layout.TD.Left - 4, Layout.TD.Top - 4,
+                                 Layout.TD.Width + 8};
+        const std::array<Well, 7> wells = {{
+            {"Around you", Around(std::array{Layout.ObjPicG.front(), Layout.ObjName.back(), Layout.ObjVScroll}, 6)},
+            {"", text},
+            {"Status", Around(std::array{Layout.Captions.front(), Layout.Data.back()}, 6)},
+            {"Equipment", Around(std::array{Layout.Bar.front(), Layout.EquippedName.back()}, 6)},
+            {"Inventory", Around(Layout.InventG, 4)},
+            {"Spells", Around(std::array{Layout.SpellButton.front(), Layout.SpellNameN.back(), Layout.SpellVScroll}, 4)},
+            {"Commands", Around(std::array{Layout.Com.front(), Layout.ComVScroll, Layout.ButtonMouse2.back()}, 6)},
+        }};
+        QFont heading = font();
+        heading.setBold(true);
+        heading.setPixelSize(std::max(9, height() / 60));
+        p.setFont(heading);
+        for (const Well& well : wells) {
+            const PixelRect r = Place(well.Box, width(), height());
+            QPainterPath path;
+            path.addRoundedRect(QRectF(r.Left, r.Top, r.Width, r.Height), 6, 6);
+            p.fillPath(path, QColor(10, 7, 20, 150));
+            p.setPen(QPen(QColor(243, 217, 164, 70), 1));
+            p.drawPath(path);
+            if (*well.Title) {
+                p.setPen(QColor(243, 217, 164, 170));
+                p.drawText(QRect(r.Left + 8, r.Top - p.fontMetrics().height() + 2, r.Width, p.fontMetrics().height()),
+                           Qt::AlignLeft | Qt::AlignBottom, QString::fromLatin1(well.Title));
+            }
+        }
+    }
+
+private:
+    const GameLayout& Layout;
+};
+} // namespace
+
+Game::Game(App& app_) : Layout(DefaultGameLayout()), app(app_) {
     app.game = this;
-    resize(kDesignWidthTwips / 15, kDesignHeightTwips / 15);
-    setStyleSheet(QStringLiteral("QMainWindow { background: #120d1f; }"));
+    BuildControls();
+    BuildMenus();
+    resize(int(kDesignWidth), int(kDesignHeight) + menuBar()->sizeHint().height());
 }
 
 Game::~Game() {
+    if (Worker) Worker->stop();
     if (app.game == this) app.game = nullptr;
 }
 
-void Game::closeEvent(QCloseEvent* event) {
-    // Leaving the game window leaves the game.
-    event->accept();
-    if (app.lodge) app.lodge->CloseComline();
-    app.platform.ending.End();
+bool Game::Ended() const { return app.platform.ending.Ended(); }
+
+void Game::BuildControls() {
+    MainBack = new GameBackdrop(Layout, this);
+    setCentralWidget(MainBack);
+    TD = new TextWindow(app.platform.shell, app.platform.random, MainBack);
+    TI = new QLineEdit(MainBack);
+    TI->setStyleSheet(QStringLiteral("QLineEdit { background: #f7f2ea; color: #1d1530; border: 1px solid #8c7aa8;"
+                                     " border-radius: 4px; padding: 1px 6px; }"));
+    TI->setPlaceholderText(QStringLiteral("Type a command or something to say, then Enter"));
+    TI->installEventFilter(this);
+    // The Enter key's button; the input line sends with Enter, so the button itself stays out of sight.
+    SendTI = new QPushButton(QStringLiteral("Send"), MainBack);
+    SendTI->hide();
+    CmdTalk = new QPushButton(QStringLiteral("Talk"), MainBack);
+    CmdTalk->setToolTip(QStringLiteral("Hold to talk to your voice chat partner"));
+    CmdTalk->hide();
+    connect(TI, &QLineEdit::returnPressed, SendTI, &QPushButton::click);
+    connect(SendTI, &QPushButton::clicked, this, &Game::SendTI_Click);
+    connect(TI, &QLineEdit::textChanged, this, &Game::TI_Change);
+
+    Worker = new QTimer(this);
+    Worker->setSingleShot(true);
+    Worker->setInterval(0);
+    connect(Worker, &QTimer::timeout, this, &Game::Worker_Timer);
+    ImStillOn = new QTimer(this);
+    ImStillOn->setInterval(kImStillOnMs);
+    connect(ImStillOn, &QTimer::timeout, this, &Game::ImStillOn_Timer);
+    StuckKey = new QTimer(this);
+    StuckKey->setInterval(kStuckKeyMs);
+    connect(StuckKey, &QTimer::timeout, this, &Game::StuckKey_Timer);
+    StuckKey->start();
+    CheckTimer = new QTimer(this);
+    CheckTimer->setInterval(PlayerTimer::CheckTimerIntervalMs);
+    connect(CheckTimer, &QTimer::timeout, this, &Game::CheckTimer_Timer);
+    TCPSocket = new VoiceChatSocket(this);
+    connect(TCPSocket, &VoiceChatSocket::linkOpened, this, [this] { PlaceInputBox(4); });
+    connect(TCPSocket, &VoiceChatSocket::linkClosed, this, [this] { PlaceInputBox(0); });
+    if (app.lodge) connect(app.lodge, &Lodge::messagesQueued, this, &Game::ScheduleWorker);
 }
+
+void Game::BuildMenus() {
+    QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
+    Save_Character = file->addAction(QStringLiteral("Save Text Display"));
+    file->addSeparator();
+    Quit_Game = file->addAction(QStringLiteral("&Quit"));
+    connect(Save_Character, &QAction::triggered, this, &Game::Save_Character_Click);
+    connect(Quit_Game, &QAction::triggered, this, &Game::Quit_Game_Click);
+
+    QMenu* options = menuBar()->addMenu(QStringLiteral("&Options"));
+    auto toggle = [&](const char* caption, const char* key, bool storedMeansOn) {
+        QAction* item = options->addAction(QString::fromLatin1(caption));
+        item->setCheckable(true);
+        connect(item, &QAction::triggered, this, [this, item, key, storedMeansOn] { StoreOption(item, key, storedMeansOn); });
+        return item;
+    };
+    SoundsOn = toggle("Sounds", "Sounds", true);
+    SoundsOnPaging = toggle("Paging Sound", "SoundsPaging", false);
+    MusicOn = toggle("Music", "Music", true);
+    VoiceChatOn = toggle("Voice Chat", "Voice Chat", true);
+    options->addSeparator();
+    Hide_When_Maximising = toggle("Hide When Maximising", "Hide_When_Maximising", false);
+    Bar_Flashing = toggle("Bar Flashing", "Bar_Flashing", false);
+    Enhanced_XP = toggle("Enhanced Experience", "Enhanced_XP", false);
+    Start_Maximised = toggle("Start Maximised", "Start_Maximised", true);
+
+    QMenu* text = menuBar()->addMenu(QStringLiteral("&Text"));
+    const std::array<int, 6> sizes = {8, 10, 12, 14, 16, 18};
+    for (std::size_t i = 0; i < sizes.size(); ++i) {
+        const int size = sizes[i];
+        TextSizeItems[i] = text->addAction(QStringLiteral("Text Size %1").arg(size));
+        TextSizeItems[i]->setCheckable(true);
+        connect(TextSizeItems[i], &QAction::triggered, this, [this, size] { TextSize_Click(size); });
+    }
+    text->addSeparator();
+    Text_Buffer_Size = text->addAction(QStringLiteral("Text Buffer Size..."));
+    connect(Text_Buffer_Size, &QAction::triggered, this, &Game::Text_Buffer_Size_Click);
+
+    menuBar()->setStyleSheet(QStringLiteral(
+        "QMenuBar { background: #1b1430; color: #e8e0f0; } QMenuBar::item:selected { background: #3a2d5c; }"
+        "QMenu { background: #241a3d; color: #e8e0f0; } QMenu::item:selected { background: #4a3a73; }"));
+}
+
+void Game::StoreOption(QAction* item, const char* key, bool storedMeansOn) {
+    // Each option keeps "1" or "" in the settings; for some of them a stored value means off.
+    const bool stored = storedMeansOn ? item->isChecked() : !item->isChecked();
+    app.SaveSetting(QString::fromLatin1(key), stored ? QStringLiteral("1") : QString());
+}
+
+void Game::PlaceControls() {
+    const int w = MainBack->width();
+    const int h = MainBack->height();
+    auto apply = [](QWidget* widget, const PixelRect& r) { widget->setGeometry(r.Left, r.Top, r.Width, r.Height); };
+    apply(TD, Place(Layout.TD, w, h));
+    apply(CmdTalk, Place(Layout.CmdTalk, w, h));
+    apply(TI, gr::PlaceInputBox(Layout, InputPlacement, w, h));
+}
+
+void Game::PlaceInputBox(int placement) {
+    InputPlacement = placement == 4 ? 4 : 0;
+    const PixelRect r = gr::PlaceInputBox(Layout, InputPlacement, MainBack->width(), MainBack->height());
+    TI->setGeometry(r.Left, r.Top, r.Width, r.Height);
+    CmdTalk->setVisible(InputPlacement != 0);
+}
+
+void Game::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    PlaceControls();
+}
+
+bool Game::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == TI && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Up) TI_KeyDown(38);
+        else if (key == Qt::Key_Down) TI_KeyDown(40);
+        else if (key >= Qt::Key_F1 && key <= Qt::Key_F12) TI_KeyDown(112 + (key - Qt::Key_F1));
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void Game::closeEvent(QCloseEvent* event) {
+    event->accept();
+    Quit_Game_Click();
+}
+
+void Game::PrintLine(const std::string& line) { TD->PrintLine(line); }
+
+void Game::PrintSystemLine(const std::string& text) { TD->PrintSystemLine(text); }
+
+bool Game::SendToServer(const std::string& message) { return app.lodge && app.lodge->SendToServer(message); }
 
 } // namespace gr

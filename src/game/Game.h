@@ -1,30 +1,148 @@
 #pragma once
-// The game window: where the character plays. Shown when the server lets a character enter; its own
-// dispatcher takes over the receive queue from the login window's.
+// The game window: the game's text, the input line, and (as they arrive) the panels of the room, the
+// inventory, the equipment, the spells, the commands and the status values. Shown when the server lets a
+// character enter; its own dispatcher takes over the receive queue from the login window's.
 #include <QMainWindow>
+#include <array>
+#include <memory>
+#include <string>
+
+#include "core/PrecisionTimer.h"
+#include "input/CommandInput.h"
+#include "input/PlayerTimer.h"
+#include "skin/Layout.h"
+
+class QAction;
+class QLineEdit;
+class QMenu;
+class QPushButton;
+class QTimer;
 
 namespace gr {
 
+class AboutWindow;
 class App;
+class Console;
+class DW;
+class TextWindow;
+class VoiceChatSocket;
+class Web_Browser;
 
 class Game : public QMainWindow {
     Q_OBJECT
 public:
-    // The design size of the window, in twips (15 to a pixel).
-    static constexpr int kDesignWidthTwips = 11910;
-    static constexpr int kDesignHeightTwips = 8970;
+    static constexpr int kDesignWidthTwips = gr::kDesignWidthTwips;
+    static constexpr int kDesignHeightTwips = gr::kDesignHeightTwips;
+    static constexpr int kVoicePort = 111;
 
     explicit Game(App& app);
     ~Game() override;
 
-    // The in-game dispatcher; disabled until play starts.
+    // Start-up: options, text settings, the updater notice, the keep-alive, the window's place, voice
+    // chat, and last the dispatcher.
+    void Form_Load();
+    void Quit_Game_Click();
+
+    // The in-game dispatcher: one scan of the queue.
+    void Worker_Timer();
+    void ScheduleWorker();
     bool WorkerEnabled = false;
+
+    // The command line.
+    void ProcessCommandLine();
+    void SendTI_Click() { ProcessCommandLine(); }
+    void TI_KeyDown(int keyCode);
+    void TI_Change();
+    void PlaceInputBox(int placement);
+
+    // Housekeeping.
+    void ImStillOn_Timer();
+    void StuckKey_Timer();
+    void CheckTimer_Timer();
+
+    // Menu handlers.
+    void Save_Character_Click();
+    void TextSize_Click(int size);
+    void Text_Buffer_Size_Click();
+
+    // Text for the player.
+    void PrintLine(const std::string& line);
+    void PrintSystemLine(const std::string& text);
+    bool SendToServer(const std::string& message);
+
+    // Controls.
+    QWidget* MainBack = nullptr;
+    TextWindow* TD = nullptr;
+    QLineEdit* TI = nullptr;
+    QPushButton* SendTI = nullptr;
+    QPushButton* CmdTalk = nullptr;
+    QAction* SoundsOn = nullptr;
+    QAction* SoundsOnPaging = nullptr;
+    QAction* MusicOn = nullptr;
+    QAction* VoiceChatOn = nullptr;
+    QAction* Hide_When_Maximising = nullptr;
+    QAction* Bar_Flashing = nullptr;
+    QAction* Enhanced_XP = nullptr;
+    QAction* Start_Maximised = nullptr;
+    std::array<QAction*, 6> TextSizeItems{}; // Text8, Text10, Text12, Text14, Text16, Text18
+    QAction* Save_Character = nullptr;
+    QAction* Text_Buffer_Size = nullptr;
+    QAction* Quit_Game = nullptr;
+    QTimer* Worker = nullptr;
+    QTimer* ImStillOn = nullptr;
+    QTimer* StuckKey = nullptr;
+    QTimer* CheckTimer = nullptr;
+    VoiceChatSocket* TCPSocket = nullptr;
+
+    // State of play.
+    GameLayout Layout;
+    std::array<std::string, 7> BarColours;
+    InputHistory History;
+    PlayerTimer Timer;
+    std::string ReplyText;
+    bool PingInProgress = false;
+    ClassPrecisionTimer PingClock;
+    int UpdateToggle = 0;
+    std::string VoicePartnerName;
+    std::string VoicePartnerAddress;
+    int CommandsThisMinute = 0;
+    int InputPlacement = 0;
+    std::string CurrentMessage;
+
+    // The windows it opens.
+    std::unique_ptr<Web_Browser> BrowserWindow;
+    std::unique_ptr<AboutWindow> About;
+    std::unique_ptr<Console> ConsoleWindow;
+    std::unique_ptr<DW> GoldDialog;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void BuildControls();
+    void BuildMenus();
+    void PlaceControls();
+    void Dispatch(const std::string& message);
+    void Offline(const std::string& text);
+    void VoiceChatRequest(const std::string& value);
+    void Ping();
+    bool VoiceChatCommand(const std::string& commandText, const std::string& typed);
+    void RunCalculator(const std::string& argument);
+    void RunTimer(const std::string& argument);
+    void ToggleTaskbarDisguise();
+    void ShowConsole();
+    void OpenWebQuery(const QString& base, const std::string& query);
+    void StartClient(const std::string& character);
+    QString NormalTitle() const;
+    void StoreOption(QAction* item, const char* key, bool storedMeansOn);
+    void Ended_Cleanup();
+    bool Ended() const;
+
     App& app;
+    bool InWorkerTick = false;
+    bool Quitting = false;
 };
 
 } // namespace gr

@@ -178,7 +178,11 @@ void Lodge::CritInfo(const std::string& message) {
     }
     WorkerEnabled = false;
     Worker->stop();
-    if (!GameWindow) GameWindow = std::make_unique<Game>(app);
+    if (!GameWindow) {
+        GameWindow = std::make_unique<Game>(app);
+        GameWindow->Form_Load();
+        if (Ended()) return;
+    }
     GameWindow->show();
     app.accountDisplay->hide();
     GameWindow->setWindowTitle(FromWire(app.Session.CharacterName) + QStringLiteral(" - ") +

@@ -1,0 +1,127 @@
+// The in-game dispatcher and the server's control messages during play.
+#include <QAction>
+#include <QTcpSocket>
+#include <QTimer>
+
+#include "core/App.h"
+#include "core/RunTimeError.h"
+#include "core/WireText.h"
+#include "game/Game.h"
+#include "game/GameMessages.h"
+#include "game/GameWindows.h"
+#include "game/TextWindow.h"
+#include "game/VoiceChat.h"
+#include "login/LoginMessages.h"
+#include "login/Lodge.h"
+#include "platform/Dialogs.h"
+#include "platform/Ending.h"
+
+namespace gr {
+
+void Game::ScheduleWorker() {
+    if (WorkerEnabled && !Worker->isActive()) Worker->start();
+}
+
+void Game::Worker_Timer() {
+    if (!WorkerEnabled || Ended() || InWorkerTick) return;
+    InQueue& queue = app.Wire.InQueue;
+    InWorkerTick = true;
+    try {
+        for (int slot = 0; slot < kInQueueSlots; ++slot) {
+            if (queue.IsEmpty(slot)) continue;
+            // The slot is free before the message is handled.
+            queue.TakeInto(slot, CurrentMessage);
+            Dispatch(CurrentMessage);
+            if (Ended()) break;
+        }
+    } catch (const RunTimeError&) {
+        // A failing handler ends the tick; the slots not yet visited wait for the next one.
+    }
+    InWorkerTick = false;
+    if (Ended()) return;
+    queue.Settle();
+    if (queue.HasMessages()) ScheduleWorker();
+}
+
+void Game::Dispatch(const std::string& message) {
+    const GameKeyword keyword = ClassifyGameMessage(message);
+    const std::string value(keyword.Value);
+    switch (keyword.Kind) {
+    case GameMessage::TMD: PrintLine(value); break;
+    case GameMessage::CLS: TD->ClearText(); break;
+    case GameMessage::Browse:
+        if (!BrowserWindow) BrowserWindow = std::make_unique<Web_Browser>();
+        BrowserWindow->Navigate(FromWire(value));
+        BrowserWindow->show();
+        break;
+    case GameMessage::ABOUT:
+        app.Session.AboutText = value;
+        if (!About) About = std::make_unique<AboutWindow>(this);
+        About->ShowText(FromWire(value));
+        break;
+    case GameMessage::Sysop: app.Session.SysopMode = true; break;
+    case GameMessage::OFFLINE: Offline(value); break;
+    case GameMessage::MacLock: app.Machine.RecordBan(); break;
+    case GameMessage::DayBan: app.Machine.RecordDayBan(FromWire(value)); break;
+    case GameMessage::Monitor: SendToServer(History.MonitorAnswer(value)); break;
+    case GameMessage::KBA:
+        UpdateToggle = UpdateToggle == 1 ? 0 : 1;
+        SendToServer(UpdateToggle == 1 ? "Update1" : "Update0");
+        break;
+    case GameMessage::VoiceChat: VoiceChatRequest(value); break;
+    case GameMessage::PageReply: ReplyText = "/p " + value + " "; break;
+    case GameMessage::PING: {
+        PingClock.StopTimer();
+        double elapsed = 0;
+        PingClock.ElapsedMs(elapsed);
+        PrintLine("{00c000{You have a ping of {0000ff{" + std::to_string(static_cast<long long>(elapsed)) +
+                  "{00c000{ms to the server.");
+        PingInProgress = false;
+        break;
+    }
+    case GameMessage::MID:
+        SendToServer("MachineID" + value + "/" + ToWire(app.Machine.MachineIdentifier()));
+        break;
+    // The status values, the panels, sound and music are shown by the parts of the window that hold them;
+    // until those are there the messages are taken and left. The program check is not made here.
+    case GameMessage::PLA:
+    case GameMessage::Stamina:
+    case GameMessage::XPChange:
+    case GameMessage::LevelChange:
+    case GameMessage::GoldChange:
+    case GameMessage::BankGoldChange:
+    case GameMessage::HPChange:
+    case GameMessage::MainArmorChange:
+    case GameMessage::Inventory:
+    case GameMessage::MainCommands:
+    case GameMessage::Equipment:
+    case GameMessage::OtherEquipment:
+    case GameMessage::SL:
+    case GameMessage::StChg:
+    case GameMessage::Sound:
+    case GameMessage::Music:
+    case GameMessage::PROC:
+    case GameMessage::None: break;
+    }
+}
+
+void Game::Offline(const std::string& text) {
+    if (app.lodge) app.lodge->CloseComline();
+    app.platform.dialogs.Message(FromWire(text));
+    ImStillOn->stop();
+    // No sound or music plays yet that would need stopping. The program ends at once.
+    WorkerEnabled = false;
+    app.platform.ending.End();
+}
+
+void Game::VoiceChatRequest(const std::string& value) {
+    if (!VoiceChatOn->isChecked() || !TCPSocket->IsListening()) return;
+    const auto fields = SplitFields(value, "/");
+    if (fields.size() < 2) throw RunTimeError("VoiceChat needs a name and an address");
+    VoicePartnerName = fields[0];
+    VoicePartnerAddress = fields[1];
+    PrintSystemLine("{ff8888{'{0000ff{" + fields[0] + "{ff8888{' would like to voicechat with you, type '/voicechat " +
+                    fields[0] + "' to chat.");
+}
+
+} // namespace gr
