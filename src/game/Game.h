@@ -34,6 +34,7 @@ public:
     static constexpr int kDesignWidthTwips = gr::kDesignWidthTwips;
     static constexpr int kDesignHeightTwips = gr::kDesignHeightTwips;
     static constexpr int kVoicePort = 111;
+    int VoicePort = kVoicePort; // the voice chat's port (tests listen elsewhere)
 
     explicit Game(App& app);
     ~Game() override;

@@ -59,7 +59,7 @@ void Game::ProcessCommandLine() {
             break;
         case CommandRow::Manager: StartClient(std::string()); break;
         case CommandRow::Load:
-            for (const auto& name : LoadNames(command)) StartClient(name);
+            for (const auto& name : LoadNames(command)) StartClient("/" + name);
             break;
         case CommandRow::Calc: RunCalculator(std::string(From(command, 7))); break;
         case CommandRow::Timer: RunTimer(std::string(From(command, 8))); break;
@@ -129,11 +129,11 @@ void Game::OpenWebQuery(const QString& base, const std::string& query) {
 }
 
 void Game::StartClient(const std::string& character) {
-    // A second client with the command line of this log-in, started directly with its argument list.
+    // A second client with the command line of this log-in (and "/" + a character to enter), started
+    // directly with its argument list: no script is written, and nothing typed reaches a shell.
     const Lodge& lodge = *app.lodge;
     QString line = lodge.UserName->text() + QLatin1Char('/') + lodge.Password->text() + QLatin1Char('/') +
-                   QString::number(lodge.ServerChoice->currentIndex());
-    if (!character.empty()) line += QLatin1Char('/') + FromWire(character);
+                   QString::number(lodge.ServerChoice->currentIndex()) + FromWire(character);
     app.platform.shell.StartProgram(QCoreApplication::applicationFilePath(), {line});
 }
 
@@ -144,7 +144,7 @@ bool Game::VoiceChatCommand(const std::string& command, const std::string& typed
             PlaceInputBox(0);
             VoicePartnerName.clear();
             VoicePartnerAddress.clear();
-            if (!TCPSocket->IsListening() && !TCPSocket->Listen(kVoicePort))
+            if (!TCPSocket->IsListening() && !TCPSocket->Listen(quint16(VoicePort)))
                 PrintSystemLine("Voicechat could not start listening for requests on this character, perhaps one of "
                                 "your alts is.");
             return false;
@@ -154,7 +154,7 @@ bool Game::VoiceChatCommand(const std::string& command, const std::string& typed
             if (app.lodge && FromWire(VoicePartnerAddress) == app.lodge->Comline->localAddress().toString()) {
                 PrintSystemLine("You can't connect to yourself.");
             } else {
-                TCPSocket->Connect(FromWire(VoicePartnerAddress), kVoicePort);
+                TCPSocket->Connect(FromWire(VoicePartnerAddress), quint16(VoicePort));
             }
             return false;
         }

@@ -92,7 +92,7 @@ void Game::Form_Load() {
             resize(s.StartWidth / kTwipsPerPixel, s.StartHeight / kTwipsPerPixel);
     });
     step([&] {
-        if (VoiceChatOn->isChecked() && !TCPSocket->IsListening() && TCPSocket->Listen(kVoicePort))
+        if (VoiceChatOn->isChecked() && !TCPSocket->IsListening() && TCPSocket->Listen(quint16(VoicePort)))
             PrintSystemLine("Voicechat is listening to requests on this character.");
     });
     if (Ended()) return;

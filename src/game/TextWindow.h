@@ -1,1 +1,55 @@
-// placeholder
+#pragma once
+// The game window's text display TD: the game's marked-up lines in colour, with links that a click opens
+// in the system's browser. It keeps a bounded amount of text and can be paused, in which case lines wait
+// in PausedLines.
+#include <QTextCursor>
+#include <QTextEdit>
+#include <array>
+#include <string>
+#include <vector>
+
+#include "game/TextMarkup.h"
+
+namespace gr {
+
+class RandomSource;
+class Shell;
+
+class TextWindow : public QTextEdit {
+    Q_OBJECT
+  public:
+    static constexpr int kPausedSlots = 101;
+    static constexpr int kKeptAfterTrim = 700; // characters left when the text passes TextBufferSize
+
+    TextWindow(Shell& shell, RandomSource& random, QWidget* parent = nullptr);
+
+    void PrintLine(const std::string& line);       // wire bytes; held in PausedLines while TextPaused
+    void PrintSystemLine(const std::string& text); // PrintLine("{00c000{" + text)
+    void RenderLine(const std::string& line);      // trims, then draws the markup line
+    void ClearText();                              // "CLS" and "/cls": empties the text, PausedLines kept
+    void Pause();                                  // "/scroll" while not paused
+    void Resume();                                 // "/scroll" while paused
+    std::string LinkAt(int caretPosition) const;   // the address a click at that caret position opens, or ""
+
+    bool TextPaused = false;
+    std::array<std::string, kPausedSlots> PausedLines; // an empty slot is free
+    int TextBufferSize = 40000;                        // characters
+    int TextSize = kDefaultTextSize;                   // 8..18
+
+  protected:
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+  private:
+    void Trim();
+    void Draw(const std::vector<DrawOp>& ops);
+    void Insert(const QString& text, const TextStyle& style);
+
+    Shell& shell;
+    RandomSource& random;
+    MarkupState state;
+    int sizeInEffect = kDefaultTextSize; // the TextSize that state's size was last set from
+    QTextCursor end;                     // the insertion point, kept at the end of the text
+};
+
+} // namespace gr
