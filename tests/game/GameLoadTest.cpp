@@ -1,6 +1,14 @@
 // The game window's start-up from the stored settings, the keep-alive and quitting.
 #include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTcpSocket>
 #include <QTimer>
+
+#include "game/GameWindows.h"
+#include "game/VoiceChat.h"
+#include "login/Lodge.h"
 
 #include "support/GameFixture.h"
 
@@ -86,6 +94,76 @@ TEST_F(GameLoad, KeepAliveAndQuit) {
     g.Quit_Game_Click();
     EXPECT_EQ(QStringLiteral("7000"), app->GetSetting(QStringLiteral("Buffer_Size")));
     EXPECT_TRUE(ending.Ended());
+}
+
+} // namespace
+} // namespace gr::test
+
+namespace gr::test {
+namespace {
+
+TEST_F(GameLoad, TextBufferSizeDialog) {
+    Game& g = Entered();
+    dialogs.Shown.clear();
+    g.Text_Buffer_Size->trigger();
+    ASSERT_TRUE(g.GoldDialog);
+    DW& dw = *g.GoldDialog;
+    EXPECT_TRUE(dw.TextBufferMode());
+    EXPECT_EQ(QStringLiteral("40000"), dw.Amount->text());
+    struct Case {
+        const char* amount;
+        int size;
+        QString shown;
+        bool open;
+    };
+    const std::vector<Case> cases = {
+        {"-5", 40000, QStringLiteral("Positive integers only please!"), true},
+        {"2.5", 40000, QStringLiteral("Please enter an integer!"), true},
+        {"", 40000, QString(), true},
+        {"500", 1000, QStringLiteral("Value must be greater than 1000 characters."), true},
+        {"200000", 100000, QStringLiteral("Value must be less than 100000 characters."), true},
+        {"5000", 5000, QString(), false},
+    };
+    for (const auto& c : cases) {
+        dialogs.Shown.clear();
+        dw.Amount->setText(QString::fromLatin1(c.amount));
+        dw.DepWith2_Click();
+        EXPECT_EQ(c.size, g.TD->TextBufferSize) << c.amount;
+        EXPECT_EQ(c.shown.isEmpty() ? QStringList{} : QStringList{c.shown}, dialogs.Shown) << c.amount;
+        EXPECT_EQ(c.open, dw.isVisible()) << c.amount;
+    }
+    // The same dialog asks for gold for a command button.
+    std::vector<std::string> sent;
+    dw.OpenForGold(QStringLiteral("Deposit Gold"), [&](const std::string& m) { sent.push_back(m); });
+    EXPECT_FALSE(dw.TextBufferMode());
+    EXPECT_EQ(QStringLiteral("Deposit"), dw.DepWith->text());
+    EXPECT_EQ(QStringLiteral("&Deposit "), dw.DepWith2->text());
+    dw.Amount->setText(QStringLiteral("100"));
+    dw.DepWith2_Click();
+    EXPECT_EQ(std::vector<std::string>{"/deposit 100"}, sent);
+}
+
+TEST_F(GameLoad, VoiceChatCommands) {
+    Game& g = Entered();
+    g.VoicePort = 0; // any free port
+    g.TI->setText(QStringLiteral("/voicechat off"));
+    g.SendTI_Click();
+    EXPECT_TRUE(g.TCPSocket->IsListening());
+    EXPECT_TRUE(g.TD->toPlainText().endsWith(QStringLiteral("Voicechat is off.\n")));
+    g.TI->setText(QStringLiteral("/voicechat Ann"));
+    g.SendTI_Click();
+    EXPECT_EQ("Ann", g.VoicePartnerName);
+    EXPECT_EQ(std::vector<std::string>{"/voicechat Ann"}, Sent());
+    // Ann asked from this very machine and connection.
+    g.VoicePartnerAddress = app->lodge->Comline->localAddress().toString().toStdString();
+    g.TI->setText(QStringLiteral("/voicechat ann"));
+    g.SendTI_Click();
+    EXPECT_TRUE(g.TD->toPlainText().endsWith(QStringLiteral("You can't connect to yourself.\n")));
+    EXPECT_EQ(1u, Sent(1).size());
+    EXPECT_FALSE(g.CmdTalk->isVisible());
+    g.PlaceInputBox(4);
+    EXPECT_TRUE(g.CmdTalk->isVisibleTo(&g));
+    EXPECT_EQ(g.CmdTalk->geometry().left() > g.TI->geometry().right(), true);
 }
 
 } // namespace
