@@ -24,22 +24,10 @@ namespace {
 constexpr int kImStillOnMs = 20000;
 constexpr int kStuckKeyMs = 60000;
 
-// The bounding box of some layout elements, with a margin: the well a panel sits in.
-template <typename Rects> LayoutRect Around(const Rects& rects, double margin) {
-    double left = 1e9, top = 1e9, right = -1e9, bottom = -1e9;
-    for (const LayoutRect& r : rects) {
-        left = std::min(left, r.Left);
-        top = std::min(top, r.Top);
-        right = std::max(right, r.Left + r.Width);
-        bottom = std::max(bottom, r.Top + r.Height);
-    }
-    return {bottom - top + 2 * margin, left - margin, top - margin, right - left + 2 * margin};
-}
-
 // The window's background: a dark dusk gradient with the wells of the panels, each with its heading.
 class GameBackdrop : public QWidget {
 public:
-    GameBackdrop(const GameLayout& layout, QWidget* parent) : QWidget(parent), Layout(layout) {}
+    using QWidget::QWidget;
 
 protected:
     void paintEvent(QPaintEvent*) override {
@@ -49,20 +37,19 @@ protected:
         sky.setColorAt(0, QColor(0x1b, 0x14, 0x30));
         sky.setColorAt(1, QColor(0x2c, 0x1c, 0x36));
         p.fillRect(rect(), sky);
+        // The wells of the built-in layout (design units); a skin brings a background picture of its own.
         struct Well {
             const char* Title;
             LayoutRect Box;
         };
-        const LayoutRect text = {Layout.TD.Height + Layout.InputBoxRects[0] + 12, Layout.TD.Left - 4, Layout.TD.Top - 4,
-                                 Layout.TD.Width + 8};
         const std::array<Well, 7> wells = {{
-            {"Around you", Around(std::array{Layout.ObjPicG.front(), Layout.ObjName.back(), Layout.ObjVScroll}, 6)},
-            {"", text},
-            {"Status", Around(std::array{Layout.Captions.front(), Layout.Data.back()}, 6)},
-            {"Equipment", Around(std::array{Layout.Bar.front(), Layout.EquippedName.back()}, 6)},
-            {"Inventory", Around(Layout.InventG, 4)},
-            {"Spells", Around(std::array{Layout.SpellButton.front(), Layout.SpellNameN.back(), Layout.SpellVScroll}, 4)},
-            {"Commands", Around(std::array{Layout.Com.front(), Layout.ComVScroll, Layout.ButtonMouse2.back()}, 6)},
+            {"Around you", {292, 4, 18, 150}},
+            {"", {300, 156, 16, 634}},
+            {"Status", {264, 4, 330, 160}},
+            {"Equipment", {264, 168, 330, 134}},
+            {"Inventory", {82, 306, 330, 260}},
+            {"Spells", {176, 306, 420, 260}},
+            {"Commands", {264, 570, 330, 220}},
         }};
         QFont heading = font();
         heading.setBold(true);
@@ -82,9 +69,6 @@ protected:
             }
         }
     }
-
-private:
-    const GameLayout& Layout;
 };
 } // namespace
 
@@ -103,7 +87,7 @@ Game::~Game() {
 bool Game::Ended() const { return app.platform.ending.Ended(); }
 
 void Game::BuildControls() {
-    MainBack = new GameBackdrop(Layout, this);
+    MainBack = new GameBackdrop(this);
     setCentralWidget(MainBack);
     TD = new TextWindow(app.platform.shell, app.platform.random, MainBack);
     TI = new QLineEdit(MainBack);

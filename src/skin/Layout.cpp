@@ -19,23 +19,23 @@ GameLayout MakeDefaultLayout() {
     l.CmdTalk = {21, 470, 291, 315};
     // Lower band: status, equipment, inventory, spells and commands.
     for (int k = 0; k < 15; ++k) {
-        l.Captions[std::size_t(k)] = {16, 12, 326.0 + 17 * k, 84};
-        l.Data[std::size_t(k)] = {16, 98, 326.0 + 17 * k, 60};
+        l.Captions[std::size_t(k)] = {16, 12, 336.0 + 17 * k, 84};
+        l.Data[std::size_t(k)] = {16, 98, 336.0 + 17 * k, 60};
     }
-    for (int k = 0; k < 4; ++k) l.Bar[std::size_t(k)] = {12, 172, 330.0 + 22 * k, 124};
+    for (int k = 0; k < 4; ++k) l.Bar[std::size_t(k)] = {12, 174, 340.0 + 22 * k, 122};
     for (int k = 0; k < 4; ++k) {
-        l.EquippedPic[std::size_t(k)] = {34, 172, 424.0 + 40 * k, 34};
-        l.EquippedName[std::size_t(k)] = {34, 210, 424.0 + 40 * k, 88};
+        l.EquippedPic[std::size_t(k)] = {34, 174, 432.0 + 40 * k, 34};
+        l.EquippedName[std::size_t(k)] = {34, 212, 432.0 + 40 * k, 86};
     }
-    for (int i = 0; i < 14; ++i) l.InventG[std::size_t(i)] = {34, 312.0 + 36 * (i % 7), 326.0 + 36 * (i / 7), 34};
+    for (int i = 0; i < 14; ++i) l.InventG[std::size_t(i)] = {34, 314.0 + 36 * (i % 7), 336.0 + 36 * (i / 7), 34};
     for (int i = 0; i < 8; ++i) {
-        l.SpellButton[std::size_t(i)] = {21, 312, 408.0 + 23 * i, 21};
-        l.SpellNameN[std::size_t(i)] = {21, 338, 408.0 + 23 * i, 196};
+        l.SpellButton[std::size_t(i)] = {20, 314, 426.0 + 21 * i, 20};
+        l.SpellNameN[std::size_t(i)] = {20, 340, 426.0 + 21 * i, 196};
     }
-    l.SpellVScroll = {182, 542, 408, 10};
-    for (int i = 0; i < 6; ++i) l.Com[std::size_t(i)] = {24, 572, 326.0 + 28 * i, 196};
-    l.ComVScroll = {164, 772, 326, 10};
-    for (int i = 0; i < 7; ++i) l.ButtonMouse2[std::size_t(i)] = {28, 572.0 + 30 * i, 500, 28};
+    l.SpellVScroll = {167, 542, 426, 10};
+    for (int i = 0; i < 6; ++i) l.Com[std::size_t(i)] = {24, 576, 336.0 + 28 * i, 192};
+    l.ComVScroll = {164, 772, 336, 10};
+    for (int i = 0; i < 7; ++i) l.ButtonMouse2[std::size_t(i)] = {28, 576.0 + 30 * i, 516, 28};
     return l;
 }
 } // namespace
