@@ -138,7 +138,6 @@ private:
     void StartClient(const std::string& character);
     QString NormalTitle() const;
     void StoreOption(QAction* item, const char* key, bool storedMeansOn);
-    void Ended_Cleanup();
     bool Ended() const;
 
     App& app;

@@ -73,6 +73,10 @@ TEST_F(GameCommandLine, ClientCommandsSendNothing) {
         {QStringLiteral("/calc 2+3*4"), QStringLiteral("Calculator: 2+3*4 = 20")},
         {QStringLiteral("/textbuffersize 500"), QStringLiteral("Value must be greater than 1000 characters.\nThe text "
                                                                "buffer is currently set to 1000 characters")},
+        {QStringLiteral("/timer"), QStringLiteral("The timer is not set, type '/timer [HhMmSs] [optional message]' (eg "
+                                                  "'/timer 1h5m30s blah' to say blah after 1 hour, 5 minutes and 30 "
+                                                  "seconds).\nOr type '/timer start' to start the timer counting up "
+                                                  "from 0.")},
         {QStringLiteral("/timer 10s Tea is ready"), QString()},
     };
     Game& g = Entered();
