@@ -4,6 +4,7 @@
 #include <QTimer>
 
 #include "core/App.h"
+#include "core/DispatchTick.h"
 #include "core/RunTimeError.h"
 #include "core/WireText.h"
 #include "game/Game.h"
@@ -24,23 +25,13 @@ void Game::ScheduleWorker() {
 
 void Game::Worker_Timer() {
     if (!WorkerEnabled || Ended() || InWorkerTick) return;
-    InQueue& queue = app.Wire.InQueue;
     InWorkerTick = true;
-    try {
-        for (int slot = 0; slot < kInQueueSlots; ++slot) {
-            if (queue.IsEmpty(slot)) continue;
-            // The slot is free before the message is handled.
-            queue.TakeInto(slot, CurrentMessage);
-            Dispatch(CurrentMessage);
-            if (Ended()) break;
-        }
-    } catch (const RunTimeError&) {
-        // A failing handler ends the tick; the slots not yet visited wait for the next one.
-    }
+    DispatchTick(app.Wire.InQueue, CurrentMessage, [this](const std::string& m) {
+        Dispatch(m);
+        return !Ended();
+    });
     InWorkerTick = false;
-    if (Ended()) return;
-    queue.Settle();
-    if (queue.HasMessages()) ScheduleWorker();
+    if (!Ended() && app.Wire.InQueue.HasMessages()) ScheduleWorker();
 }
 
 void Game::Dispatch(const std::string& message) {

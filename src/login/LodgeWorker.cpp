@@ -7,6 +7,7 @@
 
 #include "core/App.h"
 #include "core/Cipher.h"
+#include "core/DispatchTick.h"
 #include "core/CodePage.h"
 #include "core/Numbers.h"
 #include "core/RunTimeError.h"
@@ -26,23 +27,10 @@ void Lodge::ScheduleWorker() {
 
 void Lodge::Worker_Timer() {
     if (!WorkerEnabled || Ended() || InWorkerTick) return;
-    InQueue& queue = app.Wire.InQueue;
     InWorkerTick = true;
-    try {
-        for (int slot = 0; slot < kInQueueSlots; ++slot) {
-            if (queue.IsEmpty(slot)) continue;
-            queue.TakeInto(slot, WorkerMessage);
-            const bool goOn = Dispatch(WorkerMessage);
-            if (Ended()) break;
-            if (!goOn) break;
-        }
-    } catch (const RunTimeError&) {
-        // A failing handler ends the tick; the messages not yet taken wait for the next one.
-    }
+    DispatchTick(app.Wire.InQueue, WorkerMessage, [this](const std::string& m) { return Dispatch(m) && !Ended(); });
     InWorkerTick = false;
-    if (Ended()) return;
-    queue.Settle();
-    if (queue.HasMessages()) ScheduleWorker();
+    if (!Ended() && app.Wire.InQueue.HasMessages()) ScheduleWorker();
 }
 
 bool Lodge::Dispatch(const std::string& message) {

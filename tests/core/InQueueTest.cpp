@@ -1,5 +1,8 @@
 #include "core/InQueue.h"
 
+#include "core/DispatchTick.h"
+#include "core/RunTimeError.h"
+
 #include <gtest/gtest.h>
 
 namespace gr {
@@ -42,6 +45,27 @@ TEST(InQueue, WaitingMessagesAreBounded) {
     EXPECT_FALSE(q.Put(big));
     EXPECT_EQ(1u, q.WaitingCount());
     q.Clear();
+    EXPECT_FALSE(q.HasMessages());
+}
+
+TEST(DispatchTick, SlotOrderStopAndFailure) {
+    InQueue q;
+    for (const char* m : {"a", "stop", "b", "fail", "c"}) q.Put(m);
+    std::string message;
+    std::vector<std::string> seen;
+    auto handle = [&](const std::string& m) {
+        seen.push_back(m);
+        if (m == "fail") throw RunTimeError("bad field");
+        return m != "stop";
+    };
+    DispatchTick(q, message, handle);
+    EXPECT_EQ((std::vector<std::string>{"a", "stop"}), seen);
+    EXPECT_EQ("b", q.At(2));
+    DispatchTick(q, message, handle); // the failing message is lost, later slots wait
+    EXPECT_EQ((std::vector<std::string>{"a", "stop", "b", "fail"}), seen);
+    EXPECT_EQ("c", q.At(4));
+    DispatchTick(q, message, handle);
+    EXPECT_EQ("c", seen.back());
     EXPECT_FALSE(q.HasMessages());
 }
 

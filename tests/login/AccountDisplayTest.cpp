@@ -22,16 +22,7 @@ class AccountManager : public LodgeFixture {
 protected:
     // Logged in to the peer, with the account's list shown.
     AccountDisplay& Shown(const std::string& records) {
-        Lodge& w = Make();
-        w.Form_Load();
-        w.SpecialPort->setText(QString::number(peer.Server.serverPort()));
-        w.UserName->setText(QStringLiteral("bob"));
-        w.Password->setText(QStringLiteral("pw"));
-        w.Login_Click(0);
-        EXPECT_TRUE(WaitFor([&] { return peer.Socket != nullptr; }));
-        peer.Send("KEYCODE 59" + kKey + "{[}]");
-        EXPECT_TRUE(WaitFor([&] { return !peer.Received.empty(); }));
-        peer.Received.clear();
+        Lodge& w = LoggedIn(peer, kKey);
         app->Wire.InQueue.Put("Displaybob/bob@example.org/0/" + records);
         w.Worker_Timer();
         return *app->accountDisplay;

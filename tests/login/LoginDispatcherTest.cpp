@@ -19,19 +19,7 @@ const std::string kKey = "Zq7secret";
 class LoginDispatcher : public LodgeFixture {
 protected:
     // A window that has logged in to the peer: the key has arrived and the log-in has gone out.
-    Lodge& Connected() {
-        Lodge& w = Make();
-        w.Form_Load();
-        w.SpecialPort->setText(QString::number(peer.Server.serverPort()));
-        w.UserName->setText(QStringLiteral("bob"));
-        w.Password->setText(QStringLiteral("pw"));
-        w.Login_Click(0);
-        EXPECT_TRUE(WaitFor([&] { return peer.Socket != nullptr; }));
-        peer.Send("KEYCODE 59" + kKey + "{[}]");
-        EXPECT_TRUE(WaitFor([&] { return !peer.Received.empty(); }));
-        peer.Received.clear();
-        return w;
-    }
+    Lodge& Connected() { return LoggedIn(peer, kKey); }
     // Queues the messages in slot order and runs one tick of the dispatcher.
     void Tick(Lodge& w, const std::vector<std::string>& messages) {
         for (const auto& m : messages) app->Wire.InQueue.Put(m);

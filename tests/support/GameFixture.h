@@ -16,16 +16,7 @@ protected:
 
     // Logged in and entered as Aldric; settings given here are in place before the game window loads.
     Game& Entered() {
-        Lodge& w = Make();
-        w.Form_Load();
-        w.SpecialPort->setText(QString::number(peer.Server.serverPort()));
-        w.UserName->setText(QStringLiteral("bob"));
-        w.Password->setText(QStringLiteral("pw"));
-        w.Login_Click(0);
-        EXPECT_TRUE(WaitFor([&] { return peer.Socket != nullptr; }));
-        peer.Send(std::string("KEYCODE 59") + kKey + "{[}]");
-        EXPECT_TRUE(WaitFor([&] { return !peer.Received.empty(); }));
-        peer.Received.clear();
+        Lodge& w = LoggedIn(peer, kKey);
         app->Session.CharacterName = "Aldric";
         app->Wire.InQueue.Put("CritInfoAldric^%^3^%^Elf^%^Mage^%^Male^%^Never");
         w.Worker_Timer();

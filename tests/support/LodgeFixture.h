@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QLineEdit>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -14,6 +15,7 @@
 #include "core/Bzip2Api.h"
 #include "login/Lodge.h"
 #include "support/Fakes.h"
+#include "support/Peer.h"
 
 namespace gr::test {
 
@@ -52,6 +54,22 @@ protected:
         lodge->ConnectWaitMs = 3000;
         lodge->UpdaterWaitMs = 3000;
         return *lodge;
+    }
+
+    // A window logged in to the peer as bob/pw: connected, the key arrived, the log-in went out (and was
+    // taken off the peer's record).
+    Lodge& LoggedIn(Peer& peer, const std::string& key) {
+        Lodge& w = Make();
+        w.Form_Load();
+        w.SpecialPort->setText(QString::number(peer.Server.serverPort()));
+        w.UserName->setText(QStringLiteral("bob"));
+        w.Password->setText(QStringLiteral("pw"));
+        w.Login_Click(0);
+        EXPECT_TRUE(WaitFor([&] { return peer.Socket != nullptr; }));
+        peer.Send("KEYCODE 59" + key + "{[}]");
+        EXPECT_TRUE(WaitFor([&] { return !peer.Received.empty(); }));
+        peer.Received.clear();
+        return w;
     }
 
     // Runs the event loop until the condition holds or the time is up.
