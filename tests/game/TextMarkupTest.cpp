@@ -8,23 +8,12 @@
 #include <vector>
 
 #include "core/Random.h"
+#include "support/ScriptedRandom.h"
 
 namespace gr {
 namespace {
 
-// Draws the scripted values in turn (then repeats the last), clamped to the asked range.
-class Scripted final : public RandomSource {
-  public:
-    explicit Scripted(std::vector<int> values = {7}) : values(std::move(values)) {}
-    int Between(int lo, int hi) override {
-        const int v = values[next < values.size() ? next++ : values.size() - 1];
-        return v < lo ? lo : (v > hi ? hi : v);
-    }
-
-  private:
-    std::vector<int> values;
-    std::size_t next = 0;
-};
+using Scripted = test::ScriptedRandom;
 
 // The operations in short: "[text|bbggrr sN i u]" for text (size only when not 8), "/" for a line
 // break, "$" for the end-of-line reset.

@@ -1,15 +1,15 @@
 #pragma once
-// Test stand-ins for the platform: scripted dialog answers, a recorded ending, a recorded shell and
-// scripted random draws.
+// Test stand-ins for the platform: scripted dialog answers, a recorded ending, a recorded shell (and the
+// scripted random draws of ScriptedRandom.h).
 #include <QString>
 #include <QStringList>
 #include <deque>
 #include <vector>
 
-#include "core/Random.h"
 #include "platform/Dialogs.h"
 #include "platform/Ending.h"
 #include "platform/Shell.h"
+#include "support/ScriptedRandom.h"
 
 namespace gr::test {
 
@@ -44,20 +44,6 @@ public:
     }
     QStringList Opened;
     QStringList Started;
-};
-
-// Draws the scripted values in turn (then repeats the last), clamped to the asked range.
-class ScriptedRandom final : public RandomSource {
-public:
-    explicit ScriptedRandom(std::vector<int> values = {7}) : Values(std::move(values)) {}
-    int Between(int lo, int hi) override {
-        const int v = Values[Next < Values.size() ? Next++ : Values.size() - 1];
-        return v < lo ? lo : (v > hi ? hi : v);
-    }
-
-private:
-    std::vector<int> Values;
-    std::size_t Next = 0;
 };
 
 } // namespace gr::test
