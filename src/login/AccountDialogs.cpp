@@ -38,6 +38,7 @@ QString Readable(const std::string& refusal) {
 
 ChangePasswordDialog::ChangePasswordDialog(App& app_, QWidget* parent) : QDialog(parent), app(app_) {
     setWindowTitle(QStringLiteral("Change Password - Gloamrest"));
+    setMinimumWidth(380);
     auto* form = new QFormLayout(this);
     NewPassword = new QLineEdit(this);
     NewPassword->setEchoMode(QLineEdit::Password);
@@ -61,6 +62,7 @@ bool ChangePasswordDialog::Submit() {
 
 ChangeEmailDialog::ChangeEmailDialog(App& app_, QWidget* parent) : QDialog(parent), app(app_) {
     setWindowTitle(QStringLiteral("Change E-mail - Gloamrest"));
+    setMinimumWidth(380);
     auto* form = new QFormLayout(this);
     CurrentEmail = new QLabel(FromWire(app.Account.AccountEmail), this);
     NewEmail = new QLineEdit(this);
@@ -81,6 +83,7 @@ bool ChangeEmailDialog::Submit() {
 
 DeleteCharacterDialog::DeleteCharacterDialog(App& app_, QWidget* parent) : QDialog(parent), app(app_) {
     setWindowTitle(QStringLiteral("Delete Character - Gloamrest"));
+    setMinimumWidth(320);
     auto* form = new QFormLayout(this);
     Character = new QComboBox(this);
     for (const auto& record : app.Account.CritTable)

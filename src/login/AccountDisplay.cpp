@@ -28,6 +28,7 @@ namespace {
 constexpr int kRowHeight = 28;
 const char* const kStyle =
     "QMainWindow, QWidget#Back { background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #1d1533, stop:1 #2e1f3f); }"
+    "QDialog, QMessageBox { background: #241a3d; }"
     "QLabel { color: #e8e0f0; }"
     "QLabel#Heading { color: #f3d9a4; font-weight: bold; }"
     "QLabel#Cell { background: rgba(255, 255, 255, 14); border-bottom: 1px solid rgba(243, 217, 164, 40); padding-left: 6px; }"
