@@ -1,11 +1,11 @@
 #include "core/CommandLine.h"
 
 #include <cmath>
-#include <vector>
 
 #include "core/CodePage.h"
 #include "core/Numbers.h"
 #include "core/RunTimeError.h"
+#include "core/TextFields.h"
 
 namespace gr {
 
@@ -13,18 +13,7 @@ namespace {
 constexpr int kTwipsPerPixel = 15;
 constexpr int kScreenMargin = 1500;
 
-std::vector<std::string> Split(std::string_view text, char separator) {
-    std::vector<std::string> parts;
-    std::size_t start = 0;
-    for (;;) {
-        const auto at = text.find(separator, start);
-        parts.emplace_back(text.substr(start, at == std::string_view::npos ? std::string_view::npos : at - start));
-        if (at == std::string_view::npos) return parts;
-        start = at + 1;
-    }
-}
-
-int WindowSize(const std::string& pixels, int screenTwips) {
+int WindowSize(std::string_view pixels, int screenTwips) {
     const int twips = std::abs(ToInt32(LeadingNumber(pixels) * kTwipsPerPixel));
     return screenTwips < twips ? screenTwips - kScreenMargin : twips;
 }
@@ -41,7 +30,7 @@ std::string JoinArguments(const std::vector<std::string>& arguments) {
 
 CommandLineFields ParseCommandLine(std::string_view line, int screenWidthTwips, int screenHeightTwips) {
     CommandLineFields fields;
-    const auto parts = Split(line, '/');
+    const auto parts = SplitFields(line, "/");
     if (parts.size() >= 3) {
         fields.UserName = parts[0];
         fields.Password = parts[1];
@@ -51,7 +40,7 @@ CommandLineFields ParseCommandLine(std::string_view line, int screenWidthTwips, 
         }
     }
     if (parts.size() >= 4) {
-        const auto character = Split(parts[3], '\'');
+        const auto character = SplitFields(parts[3], "'");
         fields.AutoPlayCharacter = LowerCase(character[0]);
         if (character.size() == 3) {
             try {

@@ -11,6 +11,7 @@
 #include "core/CodePage.h"
 #include "core/Numbers.h"
 #include "core/RunTimeError.h"
+#include "core/TextFields.h"
 #include "core/WireText.h"
 #include "game/Game.h"
 #include "game/GameWindows.h"
@@ -40,15 +41,15 @@ void Game::ProcessCommandLine() {
         switch (row) {
         case CommandRow::DirectionOrChat: SendToServer(DirectionOrChat(command, typed)); break;
         case CommandRow::SpecialSay: {
-            std::string text = app.Session.Macros[12][0] + std::string(From(typed, 4));
+            std::string text = app.Session.Macros[12][0] + std::string(TextFrom(typed, 4));
             if (!text.starts_with("/")) text = "GeneralChat" + text;
             SendToServer(text);
             break;
         }
         case CommandRow::Cls: TD->ClearText(); break;
         case CommandRow::Ping: Ping(); break;
-        case CommandRow::Google: OpenWebQuery(app.Deployment.Search, std::string(From(command, 9))); break;
-        case CommandRow::Dictionary: OpenWebQuery(app.Deployment.Dictionary, std::string(From(command, 13))); break;
+        case CommandRow::Google: OpenWebQuery(app.Deployment.Search, std::string(TextFrom(command, 9))); break;
+        case CommandRow::Dictionary: OpenWebQuery(app.Deployment.Dictionary, std::string(TextFrom(command, 13))); break;
         case CommandRow::Forum: app.platform.shell.OpenUrl(app.Deployment.Site + QStringLiteral("/forum/")); break;
         case CommandRow::VoiceChat: break;
         case CommandRow::Save: Save_Character_Click(); break;
@@ -61,8 +62,8 @@ void Game::ProcessCommandLine() {
         case CommandRow::Load:
             for (const auto& name : LoadNames(command)) StartClient("/" + name);
             break;
-        case CommandRow::Calc: RunCalculator(std::string(From(command, 7))); break;
-        case CommandRow::Timer: RunTimer(std::string(From(command, 8))); break;
+        case CommandRow::Calc: RunCalculator(std::string(TextFrom(command, 7))); break;
+        case CommandRow::Timer: RunTimer(std::string(TextFrom(command, 8))); break;
         case CommandRow::Version: PrintSystemLine("This game version is 2.58.16"); break;
         case CommandRow::Taskbar: ToggleTaskbarDisguise(); break;
         case CommandRow::Console: ShowConsole(); break;
@@ -149,7 +150,7 @@ bool Game::VoiceChatCommand(const std::string& command, const std::string& typed
                                 "your alts is.");
             return false;
         }
-        const std::string name(From(command, 12));
+        const std::string name(TextFrom(command, 12));
         if (name == LowerCase(VoicePartnerName) && !VoicePartnerAddress.empty()) {
             if (app.lodge && FromWire(VoicePartnerAddress) == app.lodge->Comline->localAddress().toString()) {
                 PrintSystemLine("You can't connect to yourself.");
@@ -164,7 +165,7 @@ bool Game::VoiceChatCommand(const std::string& command, const std::string& typed
                             "listening for requests.");
             return false;
         }
-        VoicePartnerName = std::string(From(typed, 12));
+        VoicePartnerName = std::string(TextFrom(typed, 12));
         return true; // the request goes to the server as typed
     } catch (const RunTimeError&) {
         return false;

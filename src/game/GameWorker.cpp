@@ -12,7 +12,7 @@
 #include "game/GameWindows.h"
 #include "game/TextWindow.h"
 #include "game/VoiceChat.h"
-#include "login/LoginMessages.h"
+#include "core/TextFields.h"
 #include "login/Lodge.h"
 #include "platform/Dialogs.h"
 #include "platform/Ending.h"
@@ -111,8 +111,8 @@ void Game::VoiceChatRequest(const std::string& value) {
     if (fields.size() < 2) throw RunTimeError("VoiceChat needs a name and an address");
     VoicePartnerName = fields[0];
     VoicePartnerAddress = fields[1];
-    PrintSystemLine("{ff8888{'{0000ff{" + fields[0] + "{ff8888{' would like to voicechat with you, type '/voicechat " +
-                    fields[0] + "' to chat.");
+    PrintSystemLine("{ff8888{'{0000ff{" + VoicePartnerName + "{ff8888{' would like to voicechat with you, type '/voicechat " +
+                    VoicePartnerName + "' to chat.");
 }
 
 } // namespace gr

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/Numbers.h"
+#include "core/TextFields.h"
 
 namespace gr {
 
@@ -63,27 +64,18 @@ std::string DirectionOrChat(std::string_view c, std::string_view typed) {
     return "GeneralChat" + std::string(typed);
 }
 
-std::string_view From(std::string_view text, std::size_t position) {
-    return position - 1 < text.size() ? text.substr(position - 1) : std::string_view();
-}
-
 std::vector<std::string> LoadNames(std::string_view commandText) {
-    std::string_view rest = From(commandText, 7);
+    std::string_view rest = TextFrom(commandText, 7);
     while (!rest.empty() && rest.front() == ' ') rest.remove_prefix(1);
     while (!rest.empty() && rest.back() == ' ') rest.remove_suffix(1);
     std::vector<std::string> names;
-    std::size_t start = 0;
-    for (;;) {
-        const auto at = rest.find(' ', start);
-        names.emplace_back(rest.substr(start, at == std::string_view::npos ? std::string_view::npos : at - start));
-        if (at == std::string_view::npos) return names;
-        start = at + 1;
-    }
+    for (const auto name : SplitFields(rest, " ")) names.emplace_back(name);
+    return names;
 }
 
 BufferSizeResult TextBufferSizeCommand(std::string_view commandText, int currentSize) {
     BufferSizeResult result;
-    const double value = LeadingNumber(From(commandText, 17));
+    const double value = LeadingNumber(TextFrom(commandText, 17));
     int size = currentSize;
     if (value != 0) {
         // Beyond the allowed range the size is clamped anyway, so a huge number cannot overflow it.
@@ -103,7 +95,7 @@ BufferSizeResult TextBufferSizeCommand(std::string_view commandText, int current
 }
 
 std::optional<int> TextSizeCommand(std::string_view commandText) {
-    const double value = LeadingNumber(From(commandText, 11));
+    const double value = LeadingNumber(TextFrom(commandText, 11));
     for (int size : {8, 10, 12, 14, 16, 18})
         if (value == size) return size;
     return std::nullopt;

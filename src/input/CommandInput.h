@@ -43,9 +43,6 @@ CommandRow ClassifyCommandLine(std::string_view commandText);
 // "GeneralChat" followed by the line as typed.
 std::string DirectionOrChat(std::string_view commandText, std::string_view typed);
 
-// The text of a line from a 1-based character position on ("" when the line is shorter).
-std::string_view From(std::string_view text, std::size_t position);
-
 // The names of "/load": the command text from its 7th character, trimmed, split at every blank.
 std::vector<std::string> LoadNames(std::string_view commandText);
 

@@ -4,24 +4,11 @@
 
 #include "core/CodePage.h"
 #include "core/Numbers.h"
+#include "core/TextFields.h"
 
 namespace gr {
 
 namespace {
-std::vector<std::string_view> Split(std::string_view text, char separator) {
-    std::vector<std::string_view> parts;
-    std::size_t start = 0;
-    for (;;) {
-        const auto at = text.find(separator, start);
-        if (at == std::string_view::npos) {
-            parts.push_back(text.substr(start));
-            return parts;
-        }
-        parts.push_back(text.substr(start, at - start));
-        start = at + 1;
-    }
-}
-
 bool ColumnLess(const std::string& a, const std::string& b) {
     const auto na = WholeNumber(a);
     const auto nb = WholeNumber(b);
@@ -33,7 +20,7 @@ bool ColumnLess(const std::string& a, const std::string& b) {
 CritGrid EmptyCritGrid() { return CritGrid(kCritRows); }
 
 std::optional<DisplayFields> ParseDisplay(std::string_view text) {
-    const auto fields = Split(text, '/');
+    const auto fields = SplitFields(text, "/");
     if (fields.size() < 3) return std::nullopt;
     DisplayFields display{std::string(fields[0]), std::string(fields[1]), {}};
     for (std::size_t i = 3; i < fields.size(); ++i) display.Records.emplace_back(fields[i]);
@@ -44,7 +31,7 @@ void AppendCritRecords(CritGrid& table, const std::vector<std::string>& records)
     std::size_t first = 0;
     while (first < table.size() && !table[first][0].empty()) ++first;
     for (std::size_t j = 0; j < records.size() && first + j < table.size(); ++j) {
-        const auto values = Split(records[j], ':');
+        const auto values = SplitFields(records[j], ":");
         if (values.size() != kCritColumns) continue;
         for (int c = 0; c < kCritColumns; ++c) table[first + j][std::size_t(c)] = std::string(values[std::size_t(c)]);
     }

@@ -162,7 +162,7 @@ void Lodge::CritInfo(const std::string& message) {
     const auto parts = SplitFields(TextFrom(message, 9), "^%^");
     for (std::size_t i = 0; i < app.Session.CharacterInfo.size(); ++i) {
         if (i >= parts.size()) throw RunTimeError("CritInfo has fewer than six parts");
-        app.Session.CharacterInfo[i] = parts[i];
+        app.Session.CharacterInfo[i] = std::string(parts[i]);
     }
     WorkerEnabled = false;
     Worker->stop();

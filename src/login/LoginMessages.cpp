@@ -21,21 +21,6 @@ LoginMessage ClassifyLoginMessage(std::string_view m) {
     return LoginMessage::None;
 }
 
-std::string_view TextFrom(std::string_view message, std::size_t position) {
-    return position - 1 < message.size() ? message.substr(position - 1) : std::string_view();
-}
-
-std::vector<std::string> SplitFields(std::string_view text, std::string_view separator) {
-    std::vector<std::string> fields;
-    std::size_t start = 0;
-    for (auto at = text.find(separator); at != std::string_view::npos; at = text.find(separator, start)) {
-        fields.emplace_back(text.substr(start, at - start));
-        start = at + separator.size();
-    }
-    fields.emplace_back(text.substr(start));
-    return fields;
-}
-
 int KeyCodeVersion(std::string_view message) {
     const auto version = WholeNumber(TextFrom(message, 9).substr(0, 2));
     if (!version) throw RunTimeError("KEYCODE version is not a number");

@@ -4,7 +4,8 @@
 // Comparisons are case-sensitive.
 #include <string>
 #include <string_view>
-#include <vector>
+
+#include "core/TextFields.h"
 
 namespace gr {
 
@@ -24,12 +25,6 @@ enum class LoginMessage {
 };
 
 LoginMessage ClassifyLoginMessage(std::string_view message);
-
-// The text of a message from a 1-based character position on ("" when the message is shorter).
-std::string_view TextFrom(std::string_view message, std::size_t position);
-
-// The fields of a message's text between separators, empty ones included.
-std::vector<std::string> SplitFields(std::string_view text, std::string_view separator);
 
 // "KEYCODE": the version the server requires (characters 9 and 10) and the key (from character 11, at
 // most 32 characters). The version throws RunTimeError when it is not a number.

@@ -52,7 +52,7 @@ TEST(LoginMessages, KeyCodeFields) {
     EXPECT_THROW(KeyCodeVersion("KEYCODE "), RunTimeError);
     EXPECT_THROW(KeyCodeVersion("KEYCODE xxkey"), RunTimeError);
     EXPECT_EQ("", TextFrom("abc", 5));
-    EXPECT_EQ((std::vector<std::string>{"a", "", "b", ""}), SplitFields("a^%^^%^b^%^", "^%^"));
+    EXPECT_EQ((std::vector<std::string_view>{"a", "", "b", ""}), SplitFields("a^%^^%^b^%^", "^%^"));
 }
 
 TEST(AccountRecords, DisplayListsAppendAfterTheRowsHeld) {
