@@ -216,11 +216,7 @@ void AccountDisplay::Play_Click(int row) {
     PlayCharacter(ToWire(name));
 }
 
-void AccountDisplay::TypeCritPlay_Change() {
-    app.Account.CritView = BuildCritView(app.Account.CritTable, ToWire(TypeCritPlay->text()), SortColumn());
-    CScroll->setValue(0);
-    ShowCritPage();
-}
+void AccountDisplay::TypeCritPlay_Change() { RefreshView(); }
 
 void AccountDisplay::TypeCritPlay_KeyDown(int keyCode) {
     if (keyCode != 13) return;
