@@ -2,7 +2,6 @@
 
 #include "core/RunTimeError.h"
 
-
 namespace gr {
 
 void BuildCipherTables(CipherTables& tables, std::string_view key) {
@@ -48,6 +47,14 @@ std::string EncipherBytes(const CipherTables& tables, std::string_view key, std:
         }
     }
     return q;
+}
+
+std::string EncipherForWire(const CipherTables& tables, std::string_view key, std::string_view message,
+                            RandomSource& random) {
+    std::string bytes = EncipherBytes(tables, key, message, random);
+    for (int tries = 1; tries < kMaxEncipherTries && bytes.find("%$") != std::string::npos; ++tries)
+        bytes = EncipherBytes(tables, key, message, random);
+    return bytes;
 }
 
 } // namespace gr

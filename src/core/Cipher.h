@@ -19,12 +19,12 @@ constexpr std::size_t kMaxCipherKeyLength = 32;
 constexpr int kCipherPasses = 6;
 
 class CipherTables {
-public:
+  public:
     // MulTable(b, a) = (K[(256 a + b) mod U] * b + a) mod 255, U being the key length minus 1.
     std::uint8_t MulTable(std::uint8_t b, std::uint8_t a) const { return Mul[(std::size_t(a) << 8) | b]; }
     static std::uint8_t XorTable(std::uint8_t b, std::uint8_t a) { return std::uint8_t(a ^ b); }
 
-private:
+  private:
     friend void BuildCipherTables(CipherTables& tables, std::string_view key);
     std::array<std::uint8_t, 256 * 256> Mul{};
 };
@@ -40,5 +40,15 @@ inline std::string EncipherText(const CipherTables& tables, std::string_view key
                                 RandomSource& random) {
     return EncipherBytes(tables, key, message, random);
 }
+
+// How many times a message is enciphered afresh, with new filler, to keep the terminator out of it.
+constexpr int kMaxEncipherTries = 64;
+
+// The message as it goes on the wire, before its "%$". The framing has no escape, so enciphered bytes that
+// happen to hold "%$" would be cut in two by the server; the same message enciphers differently with fresh
+// filler, so it is drawn again until its bytes hold no "%$" (at most kMaxEncipherTries times: for a short
+// message one try in many thousands needs a second, and the last try is sent as it is).
+std::string EncipherForWire(const CipherTables& tables, std::string_view key, std::string_view message,
+                            RandomSource& random);
 
 } // namespace gr

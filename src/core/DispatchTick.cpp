@@ -4,16 +4,13 @@
 
 namespace gr {
 
-void DispatchTick(InQueue& queue, std::string& message, const std::function<bool(const std::string&)>& handle) {
+void DispatchTick(InQueue& queue, std::string& message,
+                  const std::function<bool(const std::string&)>& handle) {
     try {
-        for (int slot = 0; slot < kInQueueSlots; ++slot) {
-            if (queue.IsEmpty(slot)) continue;
-            queue.TakeInto(slot, message);
+        for (int taken = 0; taken < kInQueueSlots && queue.TakeOldest(message); ++taken)
             if (!handle(message)) break;
-        }
     } catch (const RunTimeError&) {
     }
-    queue.Settle();
 }
 
 } // namespace gr

@@ -59,15 +59,10 @@ void ReceiveAssembler::Feed(std::string_view receivedText, const MessageSink& si
         std::size_t End;
         ~EraseBatch() { Text.erase(0, End); }
     } erase{Pending, end};
+    // Each batch is split on its own: a batch that follows a compressed one in the same read must not become
+    // trailing bytes of the other's stream. So what arrives does not depend on how the reads cut or join it.
     const std::string_view complete = std::string_view(Pending).substr(0, end - kBatchEnd.size());
-    if (complete.find(kBatchEnd) == std::string_view::npos) {
-        // One batch: its text is split where it lies.
-        SplitBatch(Decompressor, complete, sink);
-    } else {
-        Batch.clear();
-        ForEachPiece(complete, kBatchEnd, [&](std::string_view piece) { Batch.append(piece); });
-        SplitBatch(Decompressor, Batch, sink);
-    }
+    ForEachPiece(complete, kBatchEnd, [&](std::string_view batch) { SplitBatch(Decompressor, batch, sink); });
 }
 
 } // namespace gr

@@ -22,8 +22,8 @@ using MessageSink = std::function<void(std::string_view)>;
 // decompressed or taken as plain text, split on "%$", empty pieces skipped.
 void SplitBatch(ChunkDecompressor& decompressor, std::string_view batch, const MessageSink& sink);
 
-// Gathers received text into complete batches. Everything up to the last "{[}]" seen is processed at once
-// (every terminator in it removed, so batches that arrived together are one); the rest waits.
+// Gathers received text into complete batches. Everything up to the last "{[}]" seen is processed at once,
+// batch by batch in order; the rest waits.
 class ReceiveAssembler {
 public:
     explicit ReceiveAssembler(Bzip2Api api) : Decompressor(api) {}
@@ -36,11 +36,12 @@ public:
     std::vector<std::string> Feed(std::string_view receivedText);
 
     const std::string& ReceiveBuffer() const { return Pending; }
+    // Forgets text of an unfinished batch: a new connection starts clean.
+    void Reset() { Pending.clear(); }
 
 private:
     ChunkDecompressor Decompressor;
     std::string Pending;
-    std::string Batch;
 };
 
 } // namespace gr

@@ -5,6 +5,7 @@
 
 #include "core/App.h"
 #include "core/DispatchTick.h"
+#include "core/OutgoingText.h"
 #include "core/RunTimeError.h"
 #include "core/WireText.h"
 #include "game/Game.h"
@@ -60,7 +61,7 @@ void Game::Dispatch(const std::string& message) {
         SendToServer(UpdateToggle == 1 ? "Update1" : "Update0");
         break;
     case GameMessage::VoiceChat: VoiceChatRequest(value); break;
-    case GameMessage::PageReply: ReplyText = "/p " + value + " "; break;
+    case GameMessage::PageReply: ReplyText = "/p " + Echo(value) + " "; break;
     case GameMessage::PING: {
         PingClock.StopTimer();
         double elapsed = 0;
@@ -71,7 +72,7 @@ void Game::Dispatch(const std::string& message) {
         break;
     }
     case GameMessage::MID:
-        SendToServer("MachineID" + value + "/" + ToWire(app.Machine.MachineIdentifier()));
+        SendToServer("MachineID" + Echo(value) + "/" + ToWire(app.Machine.MachineIdentifier()));
         break;
     // The status values, the panels, sound and music are shown by the parts of the window that hold them;
     // until those are there the messages are taken and left. The program check is not made here.

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/Numbers.h"
+#include "core/OutgoingText.h"
 #include "core/TextFields.h"
 
 namespace gr {
@@ -22,9 +23,10 @@ std::string ReplaceAll(std::string text, std::string_view what, std::string_view
 std::string CleanCommandLine(std::string_view typed, bool sysop) {
     std::string text(typed);
     if (!sysop) {
-        RemoveAll(text, "%$");
+        // The braces go first: removing them must not join a "%" and a "$" into a terminator ("%{$").
         RemoveAll(text, "}");
         RemoveAll(text, "{");
+        RemoveTerminators(text);
     }
     std::size_t drop = 0;
     while (text.size() > drop + 1 && text[drop] == '/' && text[drop + 1] == '/') ++drop;
@@ -137,7 +139,7 @@ std::string InputHistory::Up() { return Step(1); }
 std::string InputHistory::Down() { return Step(-1); }
 
 std::string InputHistory::MonitorAnswer(std::string_view requester) const {
-    std::string answer = "Monitor" + std::string(requester) + "/";
+    std::string answer = "Monitor" + Echo(requester) + "/";
     for (const auto& line : RecentCommands) answer += line + "NLC";
     return answer;
 }

@@ -9,8 +9,9 @@
 
 namespace gr {
 
-// Removes "%$", then "}", then "{" unless the player is a sysop (they are the message terminator and the
-// colour markup), then keeps a single "/" where the line starts with several.
+// Unless the player is a sysop: removes "}" and "{" (the colour markup), then every "%$" (the message
+// terminator), so that none survives the cleaning. Then keeps a single "/" where the line starts with
+// several.
 std::string CleanCommandLine(std::string_view typed, bool sysop);
 
 enum class CommandRow {
@@ -68,7 +69,7 @@ public:
     void Finish(const std::string& typed);
     std::string Up();
     std::string Down();
-    // "Monitor" + requester + "/" + each recent line followed by "NLC".
+    // "Monitor" + requester (bounded) + "/" + each recent line followed by "NLC".
     std::string MonitorAnswer(std::string_view requester) const;
 
     std::array<std::string, kLines> CommandHistory;

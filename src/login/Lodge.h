@@ -95,6 +95,7 @@ public:
     int CreateAccountFrame = 0;
     ReceiveAssembler Receiver; // holds ReceiveBuffer
     int ConnectWaitMs = 10000;   // how long a connection may take
+    int CloseWaitMs = 2000;      // how long closing may take to deliver what was sent
     int UpdaterWaitMs = 20000;   // how long the updater download may take
     static const QString TestAccessCode;
     static const QString ResolutionMessage;

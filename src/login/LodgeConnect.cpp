@@ -8,6 +8,7 @@
 #include "core/App.h"
 #include "core/Cipher.h"
 #include "core/Numbers.h"
+#include "core/OutgoingText.h"
 #include "core/RunTimeError.h"
 #include "core/WireText.h"
 #include "login/AniPics.h"
@@ -107,7 +108,17 @@ bool Lodge::ComlineConnected() const { return Comline->state() == QAbstractSocke
 
 void Lodge::CloseComline() {
     const QSignalBlocker quiet(Comline);
+    if (Comline->state() == QAbstractSocket::ConnectedState) {
+        // What was sent is delivered before the connection goes (the answer just before "OFFLINE", say):
+        // the socket writes what it still holds, then closes; a peer that does not read is given up on.
+        Comline->disconnectFromHost();
+        if (Comline->state() != QAbstractSocket::UnconnectedState) Comline->waitForDisconnected(CloseWaitMs);
+    }
     Comline->abort();
+    // The key and any unfinished batch belonged to that connection: the next one starts clean, and sends
+    // nothing before its own "KEYCODE".
+    app.Wire.CipherKey.clear();
+    Receiver.Reset();
 }
 
 bool Lodge::SendToServer(const std::string& message) {
@@ -127,7 +138,11 @@ bool Lodge::SendToServer(const std::string& message) {
         Login[1]->show();
         return false;
     }
-    std::string bytes = EncipherText(wire.Tables, wire.CipherKey, message, app.platform.random);
+    // Whatever a player typed reaches this point on one path or another (chat, account dialogs, names,
+    // macros); only a sysop may send a terminator inside a message.
+    std::string bytes = EncipherForWire(wire.Tables, wire.CipherKey,
+                                        app.Session.SysopMode ? message : WithoutTerminators(message),
+                                        app.platform.random);
     bytes += "%$";
     Comline->write(bytes.data(), static_cast<qint64>(bytes.size()));
     return true;

@@ -5,19 +5,39 @@
 
 namespace gr {
 
-namespace {
-QWidget* Parent() { return QApplication::activeWindow(); }
-} // namespace
+const QString Dialogs::CutMark = QStringLiteral("\n[... cut]");
 
-void MessageBoxDialogs::Message(const QString& text) {
-    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Gloamrest"), text, QMessageBox::Ok, Parent());
-    box.exec();
+QString Dialogs::Bounded(const QString& text) {
+    qsizetype cut = text.size() > kMaxChars ? kMaxChars : -1;
+    int lines = 1;
+    for (qsizetype i = 0; i < text.size() && (cut < 0 || i < cut); ++i) {
+        if (text[i] == QLatin1Char('\n') && ++lines > kMaxLines) {
+            cut = i;
+            break;
+        }
+    }
+    return cut < 0 ? text : text.left(cut) + CutMark;
 }
 
-bool MessageBoxDialogs::Ask(const QString& text) {
-    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Gloamrest"), text, QMessageBox::Yes | QMessageBox::No,
-                    Parent());
-    return box.exec() == QMessageBox::Yes;
+namespace {
+QWidget* Parent() {
+    return QApplication::activeWindow();
+}
+
+int Show(const QString& text, QMessageBox::StandardButtons buttons) {
+    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Gloamrest"), text, buttons, Parent());
+    // Server text is shown as it stands: never taken as markup, which could load pictures from local paths.
+    box.setTextFormat(Qt::PlainText);
+    return box.exec();
+}
+} // namespace
+
+void MessageBoxDialogs::ShowMessage(const QString& text) {
+    Show(text, QMessageBox::Ok);
+}
+
+bool MessageBoxDialogs::ShowQuestion(const QString& text) {
+    return Show(text, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
 }
 
 } // namespace gr

@@ -6,18 +6,31 @@
 namespace gr {
 
 class Dialogs {
-public:
+  public:
+    // A box's text is cut after this many characters or lines, with a visible mark: server text reaches
+    // message boxes, and a box of megabytes would take minutes to lay out.
+    static constexpr int kMaxChars = 4000;
+    static constexpr int kMaxLines = 40;
+    static const QString CutMark;
+
     virtual ~Dialogs() = default;
     // A message with an OK button.
-    virtual void Message(const QString& text) = 0;
+    void Message(const QString& text) { ShowMessage(Bounded(text)); }
     // A question with Yes and No buttons; true for Yes.
-    virtual bool Ask(const QString& text) = 0;
+    bool Ask(const QString& text) { return ShowQuestion(Bounded(text)); }
+
+    // The text as a box shows it: whole, or cut at the bounds with CutMark after it.
+    static QString Bounded(const QString& text);
+
+  protected:
+    virtual void ShowMessage(const QString& text) = 0;
+    virtual bool ShowQuestion(const QString& text) = 0;
 };
 
 class MessageBoxDialogs final : public Dialogs {
-public:
-    void Message(const QString& text) override;
-    bool Ask(const QString& text) override;
+  protected:
+    void ShowMessage(const QString& text) override;
+    bool ShowQuestion(const QString& text) override;
 };
 
 } // namespace gr

@@ -87,6 +87,34 @@ TEST(Cipher, SameMessageTwiceGivesDifferentBytes) {
     EXPECT_NE(EncipherBytes(tables, "key", "look", random), EncipherBytes(tables, "key", "look", random));
 }
 
+// Draws from a fixed seed, so the same seed repeats the same filler.
+class SeededRandom final : public RandomSource {
+public:
+    explicit SeededRandom(unsigned seed) : Engine(seed) {}
+    int Between(int lo, int hi) override { return std::uniform_int_distribution<int>(lo, hi)(Engine); }
+
+private:
+    std::mt19937 Engine;
+};
+
+TEST(Cipher, WireFormNeverHoldsTheTerminator) {
+    const std::string key = "Zq7w";
+    CipherTables tables;
+    BuildCipherTables(tables, key);
+    const std::string message = "GeneralChat " + std::string(1000, 'a');
+    int clashes = 0;
+    for (unsigned seed = 0; seed < 600; ++seed) {
+        SeededRandom first(seed);
+        const bool clash = EncipherBytes(tables, key, message, first).find("%$") != std::string::npos;
+        SeededRandom again(seed); // the wire form's first try draws the same filler
+        const std::string sent = EncipherForWire(tables, key, message, again);
+        ASSERT_EQ(std::string::npos, sent.find("%$")) << seed;
+        ASSERT_EQ(message, dev::DecipherBytes(tables, key, sent)) << seed;
+        clashes += clash ? 1 : 0;
+    }
+    EXPECT_GT(clashes, 0); // the plain cipher does put "%$" into some of these
+}
+
 TEST(Cipher, KeyShorterThanTwoBytesIsRefused) {
     CipherTables tables;
     Draws draws({1, 1, 1, 1, 1, 1});

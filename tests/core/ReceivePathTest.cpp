@@ -81,6 +81,9 @@ TEST(ReceivePath, FramesBatchesChunksAndMessages) {
          {"Hello there", "You see a lantern."}, ""},
         {"terminator split over reads", {"A%${[", "}]"}, {"A"}, ""},
         {"two batches in one read", {"A%${[}]" + lib + "{[}]"}, {"A", "Gold: 12"}, ""},
+        {"plain batch after a compressed one in one read", {lib + "{[}]Plain%${[}]"}, {"Gold: 12", "Plain"}, ""},
+        {"the same cut into reads otherwise", {lib + "{[}]Pl", "ain%${[}]"}, {"Gold: 12", "Plain"}, ""},
+        {"compressed, plain, compressed", {lib + "{[}]P%${[}]" + lib + "{[}]"}, {"Gold: 12", "P", "Gold: 12"}, ""},
         {"complete batch before a partial one", {"A%${[}]B%$"}, {"A"}, "B%$"},
         {"partial batch completed later", {"A%${[}]B%$", "C%${[}]"}, {"A", "B", "C"}, ""},
         {"compressed then plain chunk", {lib + "&SYPlain%${[}]"}, {"Gold: 12", "Plain"}, ""},
@@ -129,20 +132,20 @@ TEST(ReceivePath, UnterminatedFloodIsDropped) {
     EXPECT_EQ(Messages{"ok"}, assembler.Feed("ok%${[}]"));
 }
 
-TEST(ReceivePath, MessagesBeyondTheQueueWaitInOrder) {
-    std::string batch;
-    for (int i = 0; i < 70; ++i) batch += "M" + std::to_string(i) + "%$";
+TEST(ReceivePath, AFloodOfTinyMessagesStopsAtTheQueueBound) {
+    // A small chunk that expands to millions of one-byte messages: the queue keeps what its memory bound
+    // allows, oldest first, and no more.
+    std::string flood;
+    for (int i = 0; i < 2'000'000; ++i) flood += "x%$";
+    const std::string chunk = ServerForm(Compress(flood));
+    ASSERT_LT(chunk.size(), 4096u);
+    ReceiveAssembler assembler(Bzip2Api::Linked());
     InQueue queue;
-    for (const auto& m : FeedAll({ServerForm(Compress(batch)) + "{[}]"})) EXPECT_TRUE(queue.Put(m));
-    EXPECT_EQ("M0", queue.At(0));
-    EXPECT_EQ("M60", queue.At(60));
-    EXPECT_EQ(9u, queue.WaitingCount());
-    // A tick takes slots 0..2; the waiting messages fill them in arrival order.
-    for (int slot = 0; slot < 3; ++slot) queue.Take(slot);
-    queue.Settle();
-    EXPECT_EQ("M61", queue.At(0));
-    EXPECT_EQ("M63", queue.At(2));
-    EXPECT_EQ(6u, queue.WaitingCount());
+    std::size_t dropped = 0;
+    assembler.Feed(chunk + "{[}]", [&](std::string_view m) { dropped += queue.Put(m) ? 0 : 1; });
+    EXPECT_LE(queue.QueuedBytes(), kMaxQueuedBytes);
+    EXPECT_GT(dropped, 0u);
+    EXPECT_EQ(2'000'000u, queue.Size() + dropped);
 }
 
 } // namespace

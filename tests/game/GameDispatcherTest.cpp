@@ -21,7 +21,7 @@ protected:
     }
 };
 
-TEST_F(GameDispatcher, HandlesTheQueueInSlotOrder) {
+TEST_F(GameDispatcher, HandlesTheQueueInArrivalOrder) {
     Game& g = Entered();
     EXPECT_TRUE(g.WorkerEnabled);
     Tick({"TMD{ffffff{one", "tmd{ffffff{ignored", "TMD{ffffff{two", "TMD{00c000{three"});
@@ -40,7 +40,7 @@ TEST_F(GameDispatcher, FailingHandlerEndsTheTickAndLaterSlotsWait) {
     ASSERT_TRUE(g.TCPSocket->IsListening());
     Tick({"VoiceChatAnn", "TMD{ffffff{later"}); // one field where two are needed
     EXPECT_FALSE(Text().contains(QStringLiteral("later")));
-    EXPECT_EQ("TMD{ffffff{later", app->Wire.InQueue.At(1));
+    EXPECT_EQ("TMD{ffffff{later", app->Wire.InQueue.At(0));
     g.Worker_Timer();
     EXPECT_TRUE(Text().contains(QStringLiteral("later")));
     // With both fields the request is shown.
@@ -117,6 +117,18 @@ TEST_F(GameDispatcher, OfflineEndsTheProgram) {
     EXPECT_FALSE(g.ImStillOn->isActive());
     EXPECT_FALSE(app->lodge->ComlineConnected());
     EXPECT_FALSE(Text().contains(QStringLiteral("never")));
+}
+
+TEST_F(GameDispatcher, OfflineDeliversTheLastAnswerAndShowsItsTextBounded) {
+    Entered();
+    peer.Received.clear();
+    peer.Send("MonitorAnn%$OFFLINE" + std::string(4 << 20, 'z') + "%${[}]");
+    ASSERT_TRUE(WaitFor([&] { return ending.Ended(); }));
+    const auto sent = peer.WaitMessages(kKey, 1);
+    ASSERT_EQ(1u, sent.size());
+    EXPECT_TRUE(sent[0].starts_with("MonitorAnn/")) << sent[0].substr(0, 40);
+    ASSERT_EQ(1, dialogs.Shown.size());
+    EXPECT_EQ(QString(Dialogs::kMaxChars, QLatin1Char('z')) + Dialogs::CutMark, dialogs.Shown[0]);
 }
 
 } // namespace

@@ -14,7 +14,13 @@ TEST(CommandInput, CleaningTheLine) {
         {"//who", false, "/who"},
         {"///who", false, "/who"},
         {"/", false, "/"},
-        {"%{$", false, "%$"}, // removed in turn: "%$" first, then the braces
+        // No terminator survives, however the braces and the terminators are nested.
+        {"%{$", false, ""},
+        {"a%}{$b", false, "ab"},
+        {"%%$$", false, ""},
+        {"%%{$}$x", false, "x"},
+        {"%{%$}$", false, ""},
+        {"%{$", true, "%{$"}, // a sysop's line is left as typed
     };
     for (const auto& [typed, sysop, cleaned] : cases) EXPECT_EQ(cleaned, CleanCommandLine(typed, sysop)) << typed;
 }
@@ -85,6 +91,8 @@ TEST(CommandInput, HistoryAndRecentLines) {
     std::string nothing;
     for (int i = 0; i < 15; ++i) nothing += "NLC";
     EXPECT_EQ("Monitorabc/" + nothing, InputHistory().MonitorAnswer("abc"));
+    // A huge requester name is not echoed whole.
+    EXPECT_EQ("Monitor" + std::string(256, 'r') + "/" + nothing, InputHistory().MonitorAnswer(std::string(1 << 20, 'r')));
 }
 
 } // namespace

@@ -104,6 +104,26 @@ TEST_F(LodgeConnect, KeyTooShortIsNotTakenAndNothingIsSent) {
     EXPECT_FALSE(ending.Ended());
 }
 
+TEST_F(LodgeConnect, ReconnectingStartsWithoutTheOldKeyOrBatch) {
+    Lodge& w = LoggedIn(peer, "firstKey");
+    const QTcpSocket* first = peer.Socket;
+    peer.Send("TMDhalf a batch");
+    ASSERT_TRUE(WaitFor([&] { return !w.Receiver.ReceiveBuffer().empty(); }));
+    // A port change drops the connection.
+    w.Alternate_Port_Click();
+    w.SpecialPort->setText(QString::number(peer.Server.serverPort()));
+    EXPECT_TRUE(app->Wire.CipherKey.empty());
+    EXPECT_TRUE(w.Receiver.ReceiveBuffer().empty());
+    peer.Received.clear();
+    w.Login_Click(0);
+    ASSERT_TRUE(WaitFor([&] { return peer.Socket != first; }));
+    QTest::qWait(50);
+    EXPECT_TRUE(peer.Received.empty()); // nothing before the new key
+    peer.Send("KEYCODE 59secondKey{[}]");
+    EXPECT_EQ(std::vector<std::string>{"AccountLoadbob/pw"}, peer.WaitMessages("secondKey", 1));
+    EXPECT_TRUE(dialogs.Shown.isEmpty());
+}
+
 TEST_F(LodgeConnect, ServerClosingEndsTheApplication) {
     for (int deleted : {0, 1}) {
         dialogs.Shown.clear();

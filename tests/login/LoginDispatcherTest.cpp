@@ -20,7 +20,7 @@ class LoginDispatcher : public LodgeFixture {
 protected:
     // A window that has logged in to the peer: the key has arrived and the log-in has gone out.
     Lodge& Connected() { return LoggedIn(peer, kKey); }
-    // Queues the messages in slot order and runs one tick of the dispatcher.
+    // Queues the messages in order and runs one tick of the dispatcher.
     void Tick(Lodge& w, const std::vector<std::string>& messages) {
         for (const auto& m : messages) app->Wire.InQueue.Put(m);
         w.Worker_Timer();
@@ -138,7 +138,7 @@ TEST_F(LoginDispatcher, FailingHandlerEndsTheTickAndLaterSlotsWait) {
     Lodge& w = Connected();
     Tick(w, {"KEYCODE xxkey", "AccountMSGlater"});
     EXPECT_TRUE(dialogs.Shown.isEmpty());
-    EXPECT_EQ("AccountMSGlater", app->Wire.InQueue.At(1));
+    EXPECT_EQ("AccountMSGlater", app->Wire.InQueue.At(0));
     w.Worker_Timer();
     EXPECT_EQ(QStringList{QStringLiteral("later")}, dialogs.Shown);
 }
@@ -200,12 +200,12 @@ TEST_F(LoginDispatcher, CritInfoHandsOverToTheGameWindow) {
     EXPECT_FALSE(app->accountDisplay->isVisible());
     EXPECT_EQ(QStringLiteral("Aldric - 127.0.0.1 - Gloamrest Multi"), app->game->windowTitle());
     EXPECT_EQ((std::array<std::string, 6>{"Aldric", "3", "Elf", "Mage", "Male", "Never"}), app->Session.CharacterInfo);
-    // The rest of the queue is the game window's, in slot order.
+    // The rest of the queue is the game window's, in arrival order.
     EXPECT_FALSE(w.WorkerEnabled);
-    EXPECT_EQ("HPChange10", app->Wire.InQueue.At(1));
-    EXPECT_EQ("RoomText hello", app->Wire.InQueue.At(2));
+    EXPECT_EQ("HPChange10", app->Wire.InQueue.At(0));
+    EXPECT_EQ("RoomText hello", app->Wire.InQueue.At(1));
     w.Worker_Timer();
-    EXPECT_EQ("HPChange10", app->Wire.InQueue.At(1));
+    EXPECT_EQ("HPChange10", app->Wire.InQueue.At(0));
 }
 
 TEST_F(LoginDispatcher, CritInfoWithTooFewPartsDoesNotEnter) {
@@ -213,7 +213,7 @@ TEST_F(LoginDispatcher, CritInfoWithTooFewPartsDoesNotEnter) {
     Tick(w, {"CritInfoAldric^%^3", "InUse"});
     EXPECT_EQ(nullptr, app->game);
     EXPECT_TRUE(w.WorkerEnabled);
-    EXPECT_EQ("InUse", app->Wire.InQueue.At(1));
+    EXPECT_EQ("InUse", app->Wire.InQueue.At(0));
 }
 
 TEST_F(LoginDispatcher, CommandLineCharacterIsEnteredWithoutAClick) {

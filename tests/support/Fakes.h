@@ -15,16 +15,18 @@ namespace gr::test {
 
 class FakeDialogs final : public Dialogs {
 public:
-    void Message(const QString& text) override { Shown.push_back(text); }
-    bool Ask(const QString& text) override {
+    QStringList Shown;
+    std::deque<bool> Answers; // Yes = true, in the order the questions come
+
+protected:
+    void ShowMessage(const QString& text) override { Shown.push_back(text); }
+    bool ShowQuestion(const QString& text) override {
         Shown.push_back(text);
         if (Answers.empty()) return false;
         const bool answer = Answers.front();
         Answers.pop_front();
         return answer;
     }
-    QStringList Shown;
-    std::deque<bool> Answers; // Yes = true, in the order the questions come
 };
 
 class FakeEnding final : public Ending {

@@ -23,7 +23,7 @@ protected:
         EXPECT_NE(nullptr, app->game);
         return *app->game;
     }
-    // Queues the messages in slot order and runs one tick of the game's dispatcher.
+    // Queues the messages in order and runs one tick of the game's dispatcher.
     void Tick(const std::vector<std::string>& messages) {
         for (const auto& m : messages) app->Wire.InQueue.Put(m);
         app->game->Worker_Timer();
