@@ -153,8 +153,11 @@ void Lodge::Comline_DataArrival() {
     const QByteArray received = Comline->readAll();
     InQueue& queue = app.Wire.InQueue;
     try {
-        Receiver.Feed(std::string_view(received.constData(), std::size_t(received.size())),
-                      [&](std::string_view message) { queue.Put(message); });
+        // Once the queue refuses a message, the rest of what arrived cannot enter either: it is abandoned
+        // rather than decompressed for nothing (a few kilobytes of chunks can expand to gigabytes).
+        Receiver.Feed(std::string_view(received.constData(), std::size_t(received.size())), [&](std::string_view message) {
+            if (!queue.Put(message)) throw RunTimeError("receive queue full");
+        });
     } catch (const std::exception&) {
         // A failure abandons the rest of the batch; what was queued stays queued.
     }
