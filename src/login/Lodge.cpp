@@ -5,14 +5,10 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
-#include <QEventLoop>
-#include <QFile>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
-#include <QNetworkAccessManager>
-#include <QNetworkReply>
 #include <QPainter>
 #include <QPushButton>
 #include <QScreen>
@@ -259,7 +255,6 @@ void Lodge::Form_Load() {
     StartUpStep(&Lodge::LoadRememberedSettings);
     StartUpStep(&Lodge::MakeFolders);
     StartUpStep(&Lodge::LoadBzip2Library);
-    StartUpStep(&Lodge::FetchUpdater);
     if (Ended()) return;
     app.Voice.InitACMCodec(49, 0.2);
     app.Session.StartWidth = -1;
@@ -301,29 +296,6 @@ void Lodge::LoadBzip2Library() {
         return;
     }
     Receiver.SetBzip2(app.Bzip2);
-}
-
-void Lodge::FetchUpdater() {
-    const QString file = QStringLiteral("autoupdt.exe");
-    if (QFile::exists(file)) return;
-    QNetworkAccessManager manager;
-    QNetworkRequest request(QUrl(app.Deployment.WebAddress(QStringLiteral("/grsite/files/autoupdt.exe"))));
-    request.setTransferTimeout(UpdaterWaitMs);
-    QNetworkReply* reply = manager.get(request);
-    QEventLoop loop;
-    connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
-    // The window takes no input until the download has finished.
-    loop.exec(QEventLoop::ExcludeUserInputEvents);
-    const QByteArray bytes = reply->error() == QNetworkReply::NoError ? reply->readAll() : QByteArray();
-    reply->deleteLater();
-    if (!bytes.startsWith('M')) return;
-    QFile out(file);
-    if (out.open(QIODevice::WriteOnly) && out.write(bytes) == bytes.size()) {
-        out.close();
-        app.SaveSetting(QStringLiteral("AutoUpdater"), QStringLiteral("B46"));
-    } else {
-        out.remove();
-    }
 }
 
 void Lodge::ApplyCommandLine() {

@@ -33,7 +33,8 @@ public:
     Lodge(App& app, QString commandLine);
     ~Lodge() override;
 
-    // Start-up: machine records, remembered settings, folders, libbz2, the updater, the command line.
+    // Start-up: machine records, remembered settings, folders, libbz2, the command line. The original
+    // platform's updater program is neither fetched nor started: it cannot run here.
     void Form_Load();
 
     // Connection and log-in.
@@ -95,7 +96,6 @@ public:
     int CreateAccountFrame = 0;
     ReceiveAssembler Receiver; // holds ReceiveBuffer
     int ConnectWaitMs = 10000;   // how long a connection may take
-    int UpdaterWaitMs = 20000;   // how long the updater download may take
     static const QString TestAccessCode;
     static const QString ResolutionMessage;
 
@@ -115,7 +115,6 @@ private:
     void LoadRememberedSettings();
     void MakeFolders();
     void LoadBzip2Library();
-    void FetchUpdater();
     void ApplyCommandLine();
     void ShowFrame(int button, int frame);
     void StopAnimations();
