@@ -39,7 +39,7 @@ public:
 
     // Connection and log-in.
     void Login_Click(int index);
-    void Logon_Click();
+    void Logon_Click(); // Enter in the name or password box
     void ConnectAndLogin(int mode);
     void ResetLoginDisplay();
     void ApplyPortChoice();
@@ -74,7 +74,6 @@ public:
     QLabel* Label2 = nullptr;
     QLineEdit* Password = nullptr;
     std::array<ImageButton*, 2> Login{};
-    QPushButton* Logon = nullptr;
     ImageButton* Help = nullptr;
     QLabel* Connecting = nullptr;
     QLabel* ConStatus = nullptr;
@@ -116,6 +115,7 @@ private:
     void MakeFolders();
     void LoadBzip2Library();
     void ApplyCommandLine();
+    void FocusFirstBox();
     void ShowFrame(int button, int frame);
     void StopAnimations();
     bool ScreenIs640x480() const;
@@ -139,6 +139,7 @@ private:
     std::unique_ptr<AccountDisplay> AccountWindow;
     std::unique_ptr<Game> GameWindow;
     QTimer* ConnectingTimer = nullptr;
+    std::unique_ptr<QWidget> TesterBoxes; // SpecialIP, SpecialPort, VersionRequired until the access code
     int ConnectingFrame = 0;
     bool Waiting = false; // a connection wait is under way
     bool InWorkerTick = false; // a tick is under way (a message box inside it runs the event loop)
