@@ -43,7 +43,10 @@ const char* const kStyle =
     "QScrollBar:vertical { background: #241a3d; width: 14px; border-radius: 6px; }"
     "QScrollBar::handle:vertical { background: #8c7aa8; border-radius: 6px; min-height: 24px; }"
     "QScrollBar::add-line:vertical, QScrollBar::sub-line:vertical { height: 0; }"
-    "QPushButton:disabled { background: #4a3f5c; color: #a89bbd; border-color: #6d5f85; }";
+    "QPushButton:disabled { background: #4a3f5c; color: #a89bbd; border-color: #6d5f85; }"
+    // Whatever takes the keys shows it.
+    "QLineEdit:focus, QComboBox:focus { border: 2px solid #c48a3a; padding: 1px 5px; }"
+    "QPushButton:focus { border: 2px solid #fff7e6; padding: 2px 11px; }";
 } // namespace
 
 AccountDisplay::AccountDisplay(App& app_) : app(app_) {

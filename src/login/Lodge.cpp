@@ -113,7 +113,9 @@ void Lodge::BuildControls() {
         "QLabel { color: #e8e0f0; background: transparent; }"
         "QLineEdit, QComboBox { background: #f7f2ea; color: #1d1530; border: 1px solid #8c7aa8;"
         " border-radius: 4px; padding: 3px 6px; }"
-        "QComboBox QAbstractItemView { background: #f7f2ea; color: #1d1530; }"));
+        "QComboBox QAbstractItemView { background: #f7f2ea; color: #1d1530; }"
+        // The box that takes the keys shows it.
+        "QLineEdit:focus, QComboBox:focus { border: 2px solid #f3d9a4; padding: 2px 5px; }"));
 
     auto row = [&](QLabel*& label, const char* caption, int y) {
         label = new QLabel(QString::fromLatin1(caption), Main_Frame);
