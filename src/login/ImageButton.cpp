@@ -17,7 +17,9 @@ void ImageButton::setPixmap(const QPixmap& pixmap) {
     update();
 }
 
-QSize ImageButton::sizeHint() const { return Picture.isNull() ? QSize(16, 16) : Picture.size(); }
+QSize ImageButton::sizeHint() const {
+    return Picture.isNull() ? QSize(16, 16) : Picture.size();
+}
 
 void ImageButton::paintEvent(QPaintEvent*) {
     QPainter painter(this);

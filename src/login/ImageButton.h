@@ -9,20 +9,20 @@ namespace gr {
 
 class ImageButton : public QAbstractButton {
     Q_OBJECT
-public:
+  public:
     explicit ImageButton(QWidget* parent = nullptr);
     void setPixmap(const QPixmap& pixmap);
     QSize sizeHint() const override;
 
-signals:
+  signals:
     void hovered();
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
-private:
+  private:
     QPixmap Picture;
 };
 

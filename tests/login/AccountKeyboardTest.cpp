@@ -20,10 +20,11 @@ namespace gr::test {
 namespace {
 
 const std::string kKey = "k3y";
-const std::string kThree = "Corwen:9:Human:Cleric:Male:Never/aldric:12:Elf:Mage:Male:Never/Brynn:3:Orc:Rogue:Female:Never/";
+const std::string kThree =
+    "Corwen:9:Human:Cleric:Male:Never/aldric:12:Elf:Mage:Male:Never/Brynn:3:Orc:Rogue:Female:Never/";
 
 class AccountKeyboard : public LodgeFixture {
-protected:
+  protected:
     // Logged in to the peer as bob/pw, with the account's list shown and in front.
     AccountDisplay& Shown() {
         Lodge& w = LoggedIn(peer, kKey);
@@ -91,7 +92,8 @@ TEST_F(AccountKeyboard, ChangedPasswordIsUsedFromThenOn) {
     peer.Received.clear();
     QTest::mouseClick(d.RefreshCrit, Qt::LeftButton);
     app->lodge->Login_Click(0); // a later log-in on the same connection
-    EXPECT_EQ((std::vector<std::string>{"AccountLoadbob/lantern4242", "AccountLoadbob/lantern4242"}), Sent(2));
+    EXPECT_EQ((std::vector<std::string>{"AccountLoadbob/lantern4242", "AccountLoadbob/lantern4242"}),
+              Sent(2));
     EXPECT_TRUE(dialogs.Shown.isEmpty()) << dialogs.Shown.join(QLatin1Char('|')).toStdString();
 }
 
@@ -133,10 +135,15 @@ TEST_F(AccountKeyboard, ScreenReadersFindEveryControlByItsOwnName) {
     EXPECT_TRUE(tree.Unnamed.isEmpty()) << tree.Unnamed.join(QLatin1Char('|')).toStdString();
     EXPECT_TRUE(tree.Shared.isEmpty()) << tree.Shared.join(QLatin1Char('|')).toStdString();
     const std::vector<std::pair<const char*, const QObject*>> named = {
-        {"Play by name", d.TypeCritPlay},       {"Sort by", d.ABC},          {"Character to transfer", d.CharacterMove},
-        {"To account", d.NewAccount},           {"Play Corwen", d.Play[0]},  {"Transfer Character", d.TransferCrit},
+        {"Play by name", d.TypeCritPlay},
+        {"Sort by", d.ABC},
+        {"Character to transfer", d.CharacterMove},
+        {"To account", d.NewAccount},
+        {"Play Corwen", d.Play[0]},
+        {"Transfer Character", d.TransferCrit},
         {"Scroll the character list", d.CScroll}};
-    for (const auto& [name, control] : named) EXPECT_EQ(control, tree.ByName.value(QString::fromLatin1(name))) << name;
+    for (const auto& [name, control] : named)
+        EXPECT_EQ(control, tree.ByName.value(QString::fromLatin1(name))) << name;
 
     // The account dialogs.
     ChangePasswordDialog password(*app, &d);
@@ -150,7 +157,8 @@ TEST_F(AccountKeyboard, ScreenReadersFindEveryControlByItsOwnName) {
         EXPECT_TRUE(inside.Shared.isEmpty()) << dialog->windowTitle().toStdString() << ": "
                                              << inside.Shared.join(QLatin1Char('|')).toStdString();
         if (dialog == &password) {
-            EXPECT_EQ(password.ConfirmPassword, inside.ByName.value(QStringLiteral("Type the new password again")));
+            EXPECT_EQ(password.ConfirmPassword,
+                      inside.ByName.value(QStringLiteral("Type the new password again")));
         }
         dialog->hide();
     }

@@ -17,7 +17,7 @@ namespace gr::test {
 namespace {
 
 class LodgeKeyboard : public LodgeFixture {
-protected:
+  protected:
     void SetUp() override {
         LodgeFixture::SetUp();
         ASSERT_TRUE(server.listen({0, 0})) << server.errorString().toStdString();
@@ -70,7 +70,8 @@ TEST_F(LodgeKeyboard, NameTabPasswordThenEnterLogsIn) {
         Key(Qt::Key_Tab);
         ASSERT_EQ(w.Password, QApplication::focusWidget());
         Type(QStringLiteral("hunter22"));
-        for (const Qt::Key key : ending) Key(key);
+        for (const Qt::Key key : ending)
+            Key(key);
         ASSERT_TRUE(received.count() > 0 || received.wait(5000)) << ending.size();
         EXPECT_EQ(QByteArray("AccountLoadBob/hunter22"), received[0][1].toByteArray());
         EXPECT_TRUE(dialogs.Shown.isEmpty()) << dialogs.Shown.join(QLatin1Char('|')).toStdString();
@@ -91,7 +92,8 @@ TEST_F(LodgeKeyboard, EnterInTheNameBoxLogsInToo) {
 
 TEST_F(LodgeKeyboard, TabGoesNamePasswordLogInAndRoundAgain) {
     Lodge& w = Started();
-    const std::vector<QWidget*> order = {w.Password, w.Login[0], w.Login[1], w.Help, w.ServerChoice, w.UserName};
+    const std::vector<QWidget*> order = {w.Password, w.Login[0],     w.Login[1],
+                                         w.Help,     w.ServerChoice, w.UserName};
     for (QWidget* next : order) {
         Key(Qt::Key_Tab);
         EXPECT_EQ(next, QApplication::focusWidget()) << next->accessibleName().toStdString();
@@ -104,15 +106,18 @@ TEST_F(LodgeKeyboard, ScreenReadersFindEveryControlByItsOwnName) {
     EXPECT_TRUE(tree.Unnamed.isEmpty()) << tree.Unnamed.join(QLatin1Char('|')).toStdString();
     EXPECT_TRUE(tree.Shared.isEmpty()) << tree.Shared.join(QLatin1Char('|')).toStdString();
     const std::vector<std::pair<const char*, const QObject*>> named = {
-        {"Account name", w.UserName}, {"Password", w.Password},           {"Log in", w.Login[0]},
+        {"Account name", w.UserName},   {"Password", w.Password},          {"Log in", w.Login[0]},
         {"Create account", w.Login[1]}, {"Select Server", w.ServerChoice}, {"Help", w.Help}};
-    for (const auto& [name, control] : named) EXPECT_EQ(control, tree.ByName.value(QString::fromLatin1(name))) << name;
+    for (const auto& [name, control] : named)
+        EXPECT_EQ(control, tree.ByName.value(QString::fromLatin1(name))) << name;
     // The tester's connection boxes are not there until the access code is typed.
-    for (const QObject* helper : {w.SpecialIP, w.SpecialPort, w.VersionRequired}) EXPECT_EQ(0u, tree.Objects.count(helper));
+    for (const QObject* helper : {w.SpecialIP, w.SpecialPort, w.VersionRequired})
+        EXPECT_EQ(0u, tree.Objects.count(helper));
     w.Password->setFocus();
     Type(Lodge::TestAccessCode);
     tree = Accessible(&w);
-    for (const QObject* helper : {w.SpecialIP, w.SpecialPort, w.VersionRequired}) EXPECT_EQ(1u, tree.Objects.count(helper));
+    for (const QObject* helper : {w.SpecialIP, w.SpecialPort, w.VersionRequired})
+        EXPECT_EQ(1u, tree.Objects.count(helper));
     EXPECT_TRUE(tree.Unnamed.isEmpty()) << tree.Unnamed.join(QLatin1Char('|')).toStdString();
     EXPECT_EQ(w.SpecialPort, tree.ByName.value(QStringLiteral("Server port")));
 }

@@ -12,9 +12,9 @@
 namespace gr::test {
 
 struct AccessibleTree {
-    std::set<const QObject*> Objects; // every object in the tree
-    QStringList Unnamed;              // visible controls without a name
-    QStringList Shared;               // names that more than one visible control carries
+    std::set<const QObject*> Objects;     // every object in the tree
+    QStringList Unnamed;                  // visible controls without a name
+    QStringList Shared;                   // names that more than one visible control carries
     QMap<QString, const QObject*> ByName; // visible controls by name
 };
 
@@ -31,8 +31,10 @@ inline bool IsControl(QAccessibleInterface* i) {
     case QAccessible::Link:
     case QAccessible::MenuItem:
     case QAccessible::ButtonMenu:
-    case QAccessible::ButtonDropDown: return true;
-    default: return i->state().focusable;
+    case QAccessible::ButtonDropDown:
+        return true;
+    default:
+        return i->state().focusable;
     }
 }
 
@@ -58,18 +60,24 @@ inline void WalkAccessible(QAccessibleInterface* i, AccessibleTree& tree, bool s
     if (!i || !i->isValid() || depth > 50) return;
     if (i->object()) tree.Objects.insert(i->object());
     shown = shown && !i->state().invisible;
+    // GLOAMREST_DUMP_A11Y=1 prints the tree while a test walks it.
     if (qEnvironmentVariableIsSet("GLOAMREST_DUMP_A11Y"))
         qDebug().noquote() << QString(depth * 2, QLatin1Char(' ')) << i->role() << ControlName(i)
                            << (i->object() ? i->object()->metaObject()->className() : "") << "shown" << shown;
     if (shown && IsControl(i)) {
         const QString name = ControlName(i);
-        const QString what = (i->object() ? QString::fromLatin1(i->object()->metaObject()->className()) : QString()) +
-                             QStringLiteral(" role ") + QString::number(int(i->role()));
-        if (name.isEmpty()) tree.Unnamed << what;
-        else if (tree.ByName.contains(name)) tree.Shared << name;
-        else tree.ByName.insert(name, i->object());
+        const QString what =
+            (i->object() ? QString::fromLatin1(i->object()->metaObject()->className()) : QString()) +
+            QStringLiteral(" role ") + QString::number(int(i->role()));
+        if (name.isEmpty())
+            tree.Unnamed << what;
+        else if (tree.ByName.contains(name))
+            tree.Shared << name;
+        else
+            tree.ByName.insert(name, i->object());
     }
-    for (int c = 0; c < i->childCount(); ++c) WalkAccessible(i->child(c), tree, shown, depth + 1);
+    for (int c = 0; c < i->childCount(); ++c)
+        WalkAccessible(i->child(c), tree, shown, depth + 1);
 }
 
 inline AccessibleTree Accessible(QObject* window) {
