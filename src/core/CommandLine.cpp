@@ -12,9 +12,19 @@ namespace gr {
 namespace {
 constexpr int kTwipsPerPixel = 15;
 constexpr int kScreenMargin = 1500;
+// No screen is this wide; a larger size is a mistake or a hostile line, and it is ignored.
+constexpr double kMaxPixels = 1'000'000;
 
-int WindowSize(std::string_view pixels, int screenTwips) {
-    const int twips = std::abs(ToInt32(LeadingNumber(pixels) * kTwipsPerPixel));
+// The window size in twips from a pixel count, or nothing when the text does not start with a number or
+// the number is beyond the bound (which also keeps the sign removal and the twips inside 32 bits).
+std::optional<int> WindowSize(std::string_view pixels, int screenTwips) {
+    std::size_t at = pixels.find_first_not_of(" \t");
+    if (at != std::string_view::npos && (pixels[at] == '-' || pixels[at] == '+')) ++at;
+    if (at < pixels.size() && pixels[at] == '.') ++at;
+    if (at >= pixels.size() || pixels[at] < '0' || pixels[at] > '9') return std::nullopt;
+    const double size = std::fabs(LeadingNumber(pixels));
+    if (!(size <= kMaxPixels)) return std::nullopt;
+    const int twips = ToInt32(size) * kTwipsPerPixel;
     return screenTwips < twips ? screenTwips - kScreenMargin : twips;
 }
 } // namespace
@@ -43,12 +53,12 @@ CommandLineFields ParseCommandLine(std::string_view line, int screenWidthTwips, 
         const auto character = SplitFields(parts[3], "'");
         fields.AutoPlayCharacter = LowerCase(character[0]);
         if (character.size() == 3) {
-            try {
-                const int width = WindowSize(character[1], screenWidthTwips);
-                const int height = WindowSize(character[2], screenHeightTwips);
+            // A size needs both values; either one unreadable or out of bounds leaves the size unset.
+            const auto width = WindowSize(character[1], screenWidthTwips);
+            const auto height = WindowSize(character[2], screenHeightTwips);
+            if (width && height) {
                 fields.StartWidth = width;
                 fields.StartHeight = height;
-            } catch (const RunTimeError&) {
             }
         }
     }

@@ -15,7 +15,8 @@ struct CommandLineFields {
     std::optional<int> ServerIndex; // the number at the start of field 3 (0 when none)
     // Applied only when the line has at least four fields.
     std::optional<std::string> AutoPlayCharacter; // lower-cased
-    // Twips; set only when field 4 has exactly three "'"-parts and their numbers fit.
+    // Twips; set only when field 4 has exactly three "'"-parts and both start with a number of at most
+    // 1,000,000 pixels (either sign).
     std::optional<int> StartWidth;
     std::optional<int> StartHeight;
     // Applied only when the line has at least five fields.

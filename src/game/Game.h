@@ -39,7 +39,7 @@ public:
     explicit Game(App& app);
     ~Game() override;
 
-    // Start-up: options, text settings, the updater notice, the keep-alive, the window's place, voice
+    // Start-up: options, text settings, the keep-alive, the window's place, voice
     // chat, and last the dispatcher.
     void Form_Load();
     void Quit_Game_Click();

@@ -74,11 +74,6 @@ void Game::Form_Load() {
         for (std::size_t i = 0; i < kTextSizes.size(); ++i) TextSizeItems[i]->setChecked(kTextSizes[i] == size);
         TD->TextSize = size;
     });
-    step([&] {
-        if (setting("AutoUpdater") != QLatin1String("B46"))
-            app.platform.dialogs.Message(QStringLiteral("There is a new Autoupdater available, click on the help menu, "
-                                                        "then click 'Update the Autoupdater' to get it."));
-    });
     step([&] { ImStillOn->start(); });
     step([&] {
         const bool maximised = !setting("Start_Maximised").isEmpty();

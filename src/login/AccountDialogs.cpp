@@ -47,6 +47,8 @@ ChangePasswordDialog::ChangePasswordDialog(App& app_, QWidget* parent) : QDialog
     form->addRow(new QLabel(QStringLiteral("At least 10 characters, 2 of them numbers."), this));
     form->addRow(QStringLiteral("New password:"), NewPassword);
     form->addRow(QStringLiteral("Type it again:"), ConfirmPassword);
+    NewPassword->setAccessibleName(QStringLiteral("New password"));
+    ConfirmPassword->setAccessibleName(QStringLiteral("Type the new password again"));
     AddButtons(this, form, QStringLiteral("Change"));
 }
 
@@ -56,7 +58,10 @@ bool ChangePasswordDialog::Submit() {
         app.platform.dialogs.Message(Readable(*refusal));
         return false;
     }
-    app.lodge->SendToServer("AccountChangePass" + password);
+    if (!app.lodge->SendToServer("AccountChangePass" + password)) return true;
+    // From now on the account has this password: "Refresh" and every later log-in of the run use it. The
+    // client keeps the password nowhere else (the settings hold only the account name).
+    app.lodge->Password->setText(FromWire(password));
     return true;
 }
 
@@ -68,6 +73,8 @@ ChangeEmailDialog::ChangeEmailDialog(App& app_, QWidget* parent) : QDialog(paren
     NewEmail = new QLineEdit(this);
     form->addRow(QStringLiteral("Current address:"), CurrentEmail);
     form->addRow(QStringLiteral("New address:"), NewEmail);
+    CurrentEmail->setAccessibleName(QStringLiteral("Current address"));
+    NewEmail->setAccessibleName(QStringLiteral("New address"));
     AddButtons(this, form, QStringLiteral("Change"));
 }
 
@@ -89,6 +96,7 @@ DeleteCharacterDialog::DeleteCharacterDialog(App& app_, QWidget* parent) : QDial
     for (const auto& record : app.Account.CritTable)
         if (!record[0].empty()) Character->addItem(FromWire(record[0]));
     form->addRow(QStringLiteral("Character:"), Character);
+    Character->setAccessibleName(QStringLiteral("Character to delete"));
     AddButtons(this, form, QStringLiteral("Delete"));
 }
 

@@ -43,7 +43,10 @@ const char* const kStyle =
     "QScrollBar:vertical { background: #241a3d; width: 14px; border-radius: 6px; }"
     "QScrollBar::handle:vertical { background: #8c7aa8; border-radius: 6px; min-height: 24px; }"
     "QScrollBar::add-line:vertical, QScrollBar::sub-line:vertical { height: 0; }"
-    "QPushButton:disabled { background: #4a3f5c; color: #a89bbd; border-color: #6d5f85; }";
+    "QPushButton:disabled { background: #4a3f5c; color: #a89bbd; border-color: #6d5f85; }"
+    // Whatever takes the keys shows it.
+    "QLineEdit:focus, QComboBox:focus { border: 2px solid #c48a3a; padding: 1px 5px; }"
+    "QPushButton:focus { border: 2px solid #fff7e6; padding: 2px 11px; }";
 } // namespace
 
 AccountDisplay::AccountDisplay(App& app_) : app(app_) {
@@ -108,15 +111,23 @@ void AccountDisplay::BuildControls() {
     outer->addLayout(tableRow);
     connect(CScroll, &QScrollBar::valueChanged, this, &AccountDisplay::ShowCritPage);
 
+    CScroll->setAccessibleName(QStringLiteral("Scroll the character list"));
+
     auto* findRow = new QHBoxLayout;
-    findRow->addWidget(new QLabel(QStringLiteral("Play by name:"), back));
+    auto* playByName = new QLabel(QStringLiteral("Play by name:"), back);
+    findRow->addWidget(playByName);
     TypeCritPlay = new QLineEdit(back);
+    playByName->setBuddy(TypeCritPlay);
+    TypeCritPlay->setAccessibleName(QStringLiteral("Play by name"));
     TypeCritPlay->setPlaceholderText(QStringLiteral("type a character's name, then Enter"));
     TypeCritPlay->installEventFilter(this);
     findRow->addWidget(TypeCritPlay, 1);
     findRow->addSpacing(20);
-    findRow->addWidget(new QLabel(QStringLiteral("Sort by:"), back));
+    auto* sortBy = new QLabel(QStringLiteral("Sort by:"), back);
+    findRow->addWidget(sortBy);
     ABC = new QComboBox(back);
+    sortBy->setBuddy(ABC);
+    ABC->setAccessibleName(QStringLiteral("Sort by"));
     for (const char* name : kColumnNames) ABC->addItem(QString::fromLatin1(name));
     ABC->setPlaceholderText(QStringLiteral("as listed"));
     findRow->addWidget(ABC);
@@ -129,12 +140,19 @@ void AccountDisplay::BuildControls() {
     auto* bottom = new QHBoxLayout;
     auto* transfer = new QGroupBox(QStringLiteral("Transfer a character"), back);
     auto* transferRow = new QHBoxLayout(transfer);
-    transferRow->addWidget(new QLabel(QStringLiteral("Character:"), transfer));
+    auto* characterLabel = new QLabel(QStringLiteral("Character:"), transfer);
+    transferRow->addWidget(characterLabel);
     CharacterMove = new QLineEdit(transfer);
     transferRow->addWidget(CharacterMove);
-    transferRow->addWidget(new QLabel(QStringLiteral("to account:"), transfer));
+    auto* accountLabel = new QLabel(QStringLiteral("to account:"), transfer);
+    transferRow->addWidget(accountLabel);
     NewAccount = new QLineEdit(transfer);
     transferRow->addWidget(NewAccount);
+    // Named after their own labels, not after the group's title.
+    characterLabel->setBuddy(CharacterMove);
+    accountLabel->setBuddy(NewAccount);
+    CharacterMove->setAccessibleName(QStringLiteral("Character to transfer"));
+    NewAccount->setAccessibleName(QStringLiteral("To account"));
     TransferCrit = new QPushButton(QStringLiteral("Transfer Character"), transfer);
     transferRow->addWidget(TransferCrit);
     bottom->addWidget(transfer, 1);
@@ -157,6 +175,16 @@ void AccountDisplay::BuildControls() {
     connect(ChangeEmail, &QPushButton::clicked, this, &AccountDisplay::ChangeEmail_Click);
     connect(DeleteCharacter, &QPushButton::clicked, this, &AccountDisplay::DeleteCharacter_Click);
     connect(RefreshCrit, &QPushButton::clicked, this, &AccountDisplay::RefreshCritInfo);
+
+    // The keyboard: the name box first, then the rows' Play buttons, then the rest in reading order.
+    QWidget* previous = TypeCritPlay;
+    for (QWidget* next : std::initializer_list<QWidget*>{Play[0], Play[1], Play[2], Play[3], Play[4], Play[5], Play[6],
+                                                         Play[7], Play[8], Play[9], Play[10], ABC, ABCSort,
+                                                         CharacterMove, NewAccount, TransferCrit, ChangePassword,
+                                                         ChangeEmail, DeleteCharacter, RefreshCrit}) {
+        setTabOrder(previous, next);
+        previous = next;
+    }
 
     // The sort chosen in an earlier run.
     const auto sort = WholeNumber(ToWire(app.GetSetting(QStringLiteral("Sort"))));
@@ -185,7 +213,24 @@ void AccountDisplay::ShowCritPage() {
             CTable[std::size_t(6 * row + c)]->setText(FromWire(text));
         }
         Play[std::size_t(row)]->setVisible(!CTable[std::size_t(6 * row)]->text().isEmpty());
+        NamePlayButton(row);
     }
+}
+
+void AccountDisplay::NamePlayButton(int row) {
+    QPushButton* play = Play[std::size_t(row)];
+    play->setAccessibleName(play->text() + QLatin1Char(' ') + CTable[std::size_t(6 * row)]->text());
+}
+
+void AccountDisplay::TakeKeyboard() {
+    raise();
+    activateWindow();
+    TypeCritPlay->setFocus(Qt::OtherFocusReason);
+}
+
+void AccountDisplay::EnableTransfer() {
+    TransferCrit->setText(QStringLiteral("Transfer Character"));
+    TransferCrit->setEnabled(true);
 }
 
 void AccountDisplay::RefreshView() {
@@ -195,17 +240,19 @@ void AccountDisplay::RefreshView() {
 }
 
 void AccountDisplay::EnablePlay() {
-    for (auto* play : Play) {
-        play->setEnabled(true);
-        play->setText(QStringLiteral("Play"));
+    for (int row = 0; row < kVisibleRows; ++row) {
+        Play[std::size_t(row)]->setEnabled(true);
+        Play[std::size_t(row)]->setText(QStringLiteral("Play"));
+        NamePlayButton(row);
     }
 }
 
 void AccountDisplay::PlayCharacter(const std::string& name) {
     app.Session.CharacterName = name;
-    for (auto* play : Play) {
-        play->setEnabled(false);
-        play->setText(QStringLiteral("Wait"));
+    for (int row = 0; row < kVisibleRows; ++row) {
+        Play[std::size_t(row)]->setEnabled(false);
+        Play[std::size_t(row)]->setText(QStringLiteral("Wait"));
+        NamePlayButton(row);
     }
     app.lodge->SendToServer("AccountLoginGR" + name + "/" + ToWire(app.Machine.MachineIdentifier()));
 }

@@ -39,6 +39,10 @@ public:
     void DeleteCharacter_Click();
     // The server's notice or refusal: every Play button usable again.
     void EnablePlay();
+    // The transfer's answer, success or refusal: the transfer button usable again.
+    void EnableTransfer();
+    // In front and taking the keys, the focus in the play-by-name box.
+    void TakeKeyboard();
     // Enters the game with the character: the Play buttons wait, the play request goes out.
     void PlayCharacter(const std::string& name);
 
@@ -63,6 +67,8 @@ protected:
 private:
     void BuildControls();
     int SortColumn() const;
+    // A Play button is read out with its row's character.
+    void NamePlayButton(int row);
 
     App& app;
 };

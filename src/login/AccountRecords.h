@@ -35,7 +35,7 @@ bool RemoveCritRecord(CritGrid& table, std::string_view name);
 
 // The visible copy: with an empty filter the table as it is, otherwise only the records whose name begins
 // with the filter, compared without regard to case. Sorted by sortColumn (0-5) when one is given: a stable
-// sort, numbers by value, text without regard to case, unused rows last.
+// sort, whole numbers first by value, then other text without regard to case, unused rows last.
 CritGrid BuildCritView(const CritGrid& table, std::string_view filter, int sortColumn);
 
 // The character that Enter in the name box plays: the first listed match, or the typed text.

@@ -1,21 +1,29 @@
 #pragma once
-// A picture that acts as a button: it reports clicks and the mouse moving over it.
-#include <QLabel>
+// A picture that acts as a button: it reports clicks and the mouse moving over it, takes the keyboard focus
+// (Tab), is pressed with Enter or Space, and shows a ring while it has the focus. To screen readers it is a
+// push button under its accessible name.
+#include <QAbstractButton>
+#include <QPixmap>
 
 namespace gr {
 
-class ImageButton : public QLabel {
+class ImageButton : public QAbstractButton {
     Q_OBJECT
-public:
+  public:
     explicit ImageButton(QWidget* parent = nullptr);
+    void setPixmap(const QPixmap& pixmap);
+    QSize sizeHint() const override;
 
-signals:
-    void clicked();
+  signals:
     void hovered();
 
-protected:
+  protected:
+    void paintEvent(QPaintEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+  private:
+    QPixmap Picture;
 };
 
 } // namespace gr

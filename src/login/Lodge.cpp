@@ -5,14 +5,10 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
-#include <QEventLoop>
-#include <QFile>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
-#include <QNetworkAccessManager>
-#include <QNetworkReply>
 #include <QPainter>
 #include <QPushButton>
 #include <QScreen>
@@ -72,6 +68,8 @@ Lodge::Lodge(App& app_, QString commandLine)
 }
 
 Lodge::~Lodge() {
+    // The connection boxes, when they never joined the window, are deleted before the window's controls.
+    TesterBoxes.reset();
     // The socket goes with the window; its last signals must not reach a window being destroyed.
     Comline->disconnect();
     Comline->abort();
@@ -115,7 +113,9 @@ void Lodge::BuildControls() {
         "QLabel { color: #e8e0f0; background: transparent; }"
         "QLineEdit, QComboBox { background: #f7f2ea; color: #1d1530; border: 1px solid #8c7aa8;"
         " border-radius: 4px; padding: 3px 6px; }"
-        "QComboBox QAbstractItemView { background: #f7f2ea; color: #1d1530; }"));
+        "QComboBox QAbstractItemView { background: #f7f2ea; color: #1d1530; }"
+        // The box that takes the keys shows it.
+        "QLineEdit:focus, QComboBox:focus { border: 2px solid #f3d9a4; padding: 2px 5px; }"));
 
     auto row = [&](QLabel*& label, const char* caption, int y) {
         label = new QLabel(QString::fromLatin1(caption), Main_Frame);
@@ -133,10 +133,18 @@ void Lodge::BuildControls() {
     Password = new QLineEdit(Main_Frame);
     Password->setEchoMode(QLineEdit::Password);
     Password->setGeometry(140, 110, 210, 28);
+    // Each box is read out under its own label (unnamed, it would take the frame's title).
+    Label3->setBuddy(ServerChoice);
+    Label1->setBuddy(UserName);
+    Label2->setBuddy(Password);
+    ServerChoice->setAccessibleName(QStringLiteral("Select server"));
+    UserName->setAccessibleName(QStringLiteral("Account name"));
+    Password->setAccessibleName(QStringLiteral("Password"));
 
     Help = new ImageButton(back);
     Help->setPixmap(AniPics::Get().HelpIcon);
     Help->setToolTip(QStringLiteral("Help"));
+    Help->setAccessibleName(QStringLiteral("Help"));
     Help->setGeometry(460, 112, AniPics::Get().HelpIcon.width(), AniPics::Get().HelpIcon.height());
 
     const int buttonsY = 268;
@@ -149,14 +157,19 @@ void Lodge::BuildControls() {
     }
     Login[0]->setToolTip(QStringLiteral("Log in to your account"));
     Login[1]->setToolTip(QStringLiteral("Create a new account with this name and password"));
-    // The default button: Enter in the password box logs in, as the log-in picture does.
-    Logon = new QPushButton(QStringLiteral("Logon"), back);
-    Logon->setGeometry(0, 0, 0, 0);
-    Logon->hide();
+    Login[0]->setAccessibleName(QStringLiteral("Log in"));
+    Login[1]->setAccessibleName(QStringLiteral("Create account"));
+    // The keyboard goes name, password, log-in, then the rest.
+    setTabOrder(UserName, Password);
+    setTabOrder(Password, Login[0]);
+    setTabOrder(Login[0], Login[1]);
+    setTabOrder(Login[1], Help);
+    setTabOrder(Help, ServerChoice);
 
     Connecting = new QLabel(back);
     Connecting->setGeometry((kWindowWidth - AniPics::ConnectingSize) / 2, buttonsY - 8, AniPics::ConnectingSize,
                             AniPics::ConnectingSize);
+    Connecting->setAccessibleName(QStringLiteral("Connecting"));
     Connecting->hide();
     ConStatus = new QLabel(QStringLiteral("Preparing Connection"), back);
     ConStatus->setAlignment(Qt::AlignCenter);
@@ -169,16 +182,19 @@ void Lodge::BuildControls() {
     Label4->setAlignment(Qt::AlignRight | Qt::AlignBottom);
     Label4->setGeometry(kWindowWidth - 90, kWindowHeight - 56, 80, 20);
 
-    // Connection details, shown only to testers who type the access code as password.
-    auto hidden = [&](const QString& text, int x, int width) {
-        auto* box = new QLineEdit(text, back);
-        box->setGeometry(x, kWindowHeight - 62, width, 24);
-        box->hide();
+    // Connection details, shown only to testers who type the access code as password. Until then they are
+    // not part of the window at all, so that screen readers do not list them.
+    TesterBoxes = std::make_unique<QWidget>();
+    TesterBoxes->setGeometry(0, kWindowHeight - 62, kWindowWidth, 24);
+    auto tester = [&](const QString& text, const char* name, int x, int width) {
+        auto* box = new QLineEdit(text, TesterBoxes.get());
+        box->setGeometry(x, 0, width, 24);
+        box->setAccessibleName(QString::fromLatin1(name));
         return box;
     };
-    SpecialIP = hidden(app.Deployment.Primary, 12, 160);
-    SpecialPort = hidden(QStringLiteral("20000"), 178, 60);
-    VersionRequired = hidden(QStringLiteral("B59"), 244, 50);
+    SpecialIP = tester(app.Deployment.Primary, "Server address", 12, 160);
+    SpecialPort = tester(QStringLiteral("20000"), "Server port", 178, 60);
+    VersionRequired = tester(QStringLiteral("B59"), "Client version", 244, 50);
 
     menuBar()->setStyleSheet(QStringLiteral(
         "QMenuBar { background: #1b1430; color: #e8e0f0; } QMenuBar::item:selected { background: #3a2d5c; }"
@@ -218,9 +234,9 @@ void Lodge::BuildControls() {
             CreateAccountTimer->start();
         }
     });
-    connect(Logon, &QPushButton::clicked, this, &Lodge::Logon_Click);
-    connect(Password, &QLineEdit::returnPressed, Logon, &QPushButton::click);
-    connect(UserName, &QLineEdit::returnPressed, Logon, &QPushButton::click);
+    // Enter in either box logs in, as the log-in button does.
+    connect(Password, &QLineEdit::returnPressed, this, &Lodge::Logon_Click);
+    connect(UserName, &QLineEdit::returnPressed, this, &Lodge::Logon_Click);
     connect(Help, &ImageButton::clicked, this, &Lodge::Help_Click);
     connect(Password, &QLineEdit::textChanged, this, &Lodge::Password_Change);
     connect(ServerChoice, &QComboBox::activated, this, &Lodge::ServerChoice_Click);
@@ -254,12 +270,14 @@ void Lodge::Form_Load() {
     StartUpStep(&Lodge::LoadMachineRecords);
     if (Ended()) return;
     show();
+    // In front and taking the keys, with or without a window manager.
+    raise();
+    activateWindow();
     QCoreApplication::processEvents();
     StartUpStep(&Lodge::StopAnimations); // frame 0 on both buttons
     StartUpStep(&Lodge::LoadRememberedSettings);
     StartUpStep(&Lodge::MakeFolders);
     StartUpStep(&Lodge::LoadBzip2Library);
-    StartUpStep(&Lodge::FetchUpdater);
     if (Ended()) return;
     app.Voice.InitACMCodec(49, 0.2);
     app.Session.StartWidth = -1;
@@ -267,10 +285,16 @@ void Lodge::Form_Load() {
     if (!CommandLine.isEmpty()) {
         StartUpStep(&Lodge::ApplyCommandLine);
         if (Ended()) return;
+        FocusFirstBox();
         ConnectAndLogin(0);
         if (Ended()) return;
     }
-    if (!UserName->text().isEmpty()) Password->setFocus();
+    FocusFirstBox();
+}
+
+void Lodge::FocusFirstBox() {
+    // The name box, or the password box when the name is already there.
+    (UserName->text().isEmpty() ? UserName : Password)->setFocus(Qt::OtherFocusReason);
 }
 
 void Lodge::LoadMachineRecords() {
@@ -301,29 +325,6 @@ void Lodge::LoadBzip2Library() {
         return;
     }
     Receiver.SetBzip2(app.Bzip2);
-}
-
-void Lodge::FetchUpdater() {
-    const QString file = QStringLiteral("autoupdt.exe");
-    if (QFile::exists(file)) return;
-    QNetworkAccessManager manager;
-    QNetworkRequest request(QUrl(app.Deployment.WebAddress(QStringLiteral("/grsite/files/autoupdt.exe"))));
-    request.setTransferTimeout(UpdaterWaitMs);
-    QNetworkReply* reply = manager.get(request);
-    QEventLoop loop;
-    connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
-    // The window takes no input until the download has finished.
-    loop.exec(QEventLoop::ExcludeUserInputEvents);
-    const QByteArray bytes = reply->error() == QNetworkReply::NoError ? reply->readAll() : QByteArray();
-    reply->deleteLater();
-    if (!bytes.startsWith('M')) return;
-    QFile out(file);
-    if (out.open(QIODevice::WriteOnly) && out.write(bytes) == bytes.size()) {
-        out.close();
-        app.SaveSetting(QStringLiteral("AutoUpdater"), QStringLiteral("B46"));
-    } else {
-        out.remove();
-    }
 }
 
 void Lodge::ApplyCommandLine() {
@@ -375,10 +376,11 @@ void Lodge::Alternate_DNS_Click() {
 void Lodge::Help_Click() { app.platform.shell.OpenUrl(app.Deployment.WebAddress(QStringLiteral("/gamehelpicon.html"))); }
 
 void Lodge::Password_Change() {
-    if (Password->text() != TestAccessCode) return;
-    SpecialIP->show();
-    SpecialPort->show();
-    VersionRequired->show();
+    if (Password->text() != TestAccessCode || !TesterBoxes) return;
+    // The boxes join the window (which then owns them).
+    QWidget* boxes = TesterBoxes.release();
+    boxes->setParent(centralWidget());
+    boxes->show();
 }
 
 // ---- Button animation ------------------------------------------------------------------------------------

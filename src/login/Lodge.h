@@ -33,12 +33,13 @@ public:
     Lodge(App& app, QString commandLine);
     ~Lodge() override;
 
-    // Start-up: machine records, remembered settings, folders, libbz2, the updater, the command line.
+    // Start-up: machine records, remembered settings, folders, libbz2, the command line. The original
+    // platform's updater program is neither fetched nor started: it cannot run here.
     void Form_Load();
 
     // Connection and log-in.
     void Login_Click(int index);
-    void Logon_Click();
+    void Logon_Click(); // Enter in the name or password box
     void ConnectAndLogin(int mode);
     void ResetLoginDisplay();
     void ApplyPortChoice();
@@ -73,7 +74,6 @@ public:
     QLabel* Label2 = nullptr;
     QLineEdit* Password = nullptr;
     std::array<ImageButton*, 2> Login{};
-    QPushButton* Logon = nullptr;
     ImageButton* Help = nullptr;
     QLabel* Connecting = nullptr;
     QLabel* ConStatus = nullptr;
@@ -96,7 +96,6 @@ public:
     ReceiveAssembler Receiver; // holds ReceiveBuffer
     int ConnectWaitMs = 10000;   // how long a connection may take
     int CloseWaitMs = 2000;      // how long closing may take to deliver what was sent
-    int UpdaterWaitMs = 20000;   // how long the updater download may take
     static const QString TestAccessCode;
     static const QString ResolutionMessage;
 
@@ -116,8 +115,8 @@ private:
     void LoadRememberedSettings();
     void MakeFolders();
     void LoadBzip2Library();
-    void FetchUpdater();
     void ApplyCommandLine();
+    void FocusFirstBox();
     void ShowFrame(int button, int frame);
     void StopAnimations();
     bool ScreenIs640x480() const;
@@ -141,6 +140,7 @@ private:
     std::unique_ptr<AccountDisplay> AccountWindow;
     std::unique_ptr<Game> GameWindow;
     QTimer* ConnectingTimer = nullptr;
+    std::unique_ptr<QWidget> TesterBoxes; // SpecialIP, SpecialPort, VersionRequired until the access code
     int ConnectingFrame = 0;
     bool Waiting = false; // a connection wait is under way
     bool InWorkerTick = false; // a tick is under way (a message box inside it runs the event loop)

@@ -1,6 +1,7 @@
 // The login window's connection: connecting and logging in, sending, receiving, the server's closing.
 #include <QApplication>
 #include <QEventLoop>
+#include <QLabel>
 #include <QLineEdit>
 #include <QTcpSocket>
 #include <QTimer>

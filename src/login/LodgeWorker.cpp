@@ -102,13 +102,14 @@ void Lodge::SendPendingLogin() {
 void Lodge::AccountMsg(const std::string& message) {
     ResetLoginDisplay();
     app.accountDisplay->EnablePlay();
+    // A refused transfer is answered with a notice: the transfer button is usable again.
+    app.accountDisplay->EnableTransfer();
     app.platform.dialogs.Message(FromWire(TextFrom(message, 11)));
 }
 
 void Lodge::AccountEnableCrit() {
     AccountDisplay& manager = *app.accountDisplay;
-    manager.TransferCrit->setText(QStringLiteral("Transfer Character"));
-    manager.TransferCrit->setEnabled(true);
+    manager.EnableTransfer();
     if (!RemoveCritRecord(app.Account.CritTable, ToWire(manager.CharacterMove->text()))) return;
     app.Account.CritView = app.Account.CritTable;
     manager.ShowCritPage();
@@ -140,8 +141,10 @@ void Lodge::Display(const std::string& message) {
     account.CritView = account.CritTable;
 
     AccountDisplay& manager = *app.accountDisplay;
+    const bool opening = !manager.isVisible();
     hide();
     manager.show();
+    if (opening) manager.TakeKeyboard(); // a list sent again (Refresh) leaves the focus where it is
     manager.setWindowTitle(QStringLiteral("Account Manager - Gloamrest ") + ServerKind() + QStringLiteral(" - ") +
                            FromWire(display->AccountName));
     manager.RefreshView();

@@ -17,7 +17,6 @@ class PlayEndToEnd : public LodgeFixture {
 protected:
     void SetUp() override {
         LodgeFixture::SetUp();
-        PresetSetting(QStringLiteral("AutoUpdater"), QStringLiteral("B46"));
         server = std::make_unique<dev::GameServer>(QDir(Home.path()).filePath(QStringLiteral("accounts.txt")));
         server->setKeepAliveInterval(200);
         ASSERT_TRUE(server->loadAccounts());

@@ -18,7 +18,6 @@ class GameCommandLine : public GameFixture {
 protected:
     void SetUp() override {
         GameFixture::SetUp();
-        PresetSetting(QStringLiteral("AutoUpdater"), QStringLiteral("B46"));
     }
 };
 

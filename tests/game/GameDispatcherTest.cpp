@@ -17,7 +17,6 @@ class GameDispatcher : public GameFixture {
 protected:
     void SetUp() override {
         GameFixture::SetUp();
-        PresetSetting(QStringLiteral("AutoUpdater"), QStringLiteral("B46"));
     }
 };
 

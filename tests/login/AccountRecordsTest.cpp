@@ -1,6 +1,8 @@
 // The account manager's rules over the character list, and the login messages' keywords.
 #include <gtest/gtest.h>
 
+#include "core/CodePage.h"
+#include "core/Numbers.h"
 #include "core/RunTimeError.h"
 #include "login/AccountRecords.h"
 #include "login/LoginMessages.h"
@@ -10,7 +12,8 @@ namespace {
 
 std::vector<std::string> Names(const CritGrid& grid, int rows) {
     std::vector<std::string> names;
-    for (int r = 0; r < rows; ++r) names.push_back(grid[std::size_t(r)][0]);
+    for (int r = 0; r < rows; ++r)
+        names.push_back(grid[std::size_t(r)][0]);
     return names;
 }
 
@@ -39,7 +42,8 @@ TEST(LoginMessages, KeywordsInTableOrder) {
         {"keycode 59key", LoginMessage::None},
         {"HPChange5", LoginMessage::None},
     };
-    for (const auto& [message, expected] : cases) EXPECT_EQ(expected, ClassifyLoginMessage(message)) << message;
+    for (const auto& [message, expected] : cases)
+        EXPECT_EQ(expected, ClassifyLoginMessage(message)) << message;
 }
 
 TEST(LoginMessages, KeyCodeFields) {
@@ -57,8 +61,9 @@ TEST(LoginMessages, KeyCodeFields) {
 
 TEST(AccountRecords, DisplayListsAppendAfterTheRowsHeld) {
     EXPECT_FALSE(ParseDisplay("bob/mail"));
-    const auto display = ParseDisplay("bob/bob@x/2/Aldric:3:Elf:Mage:Male:Never/Short:1:2:3:4/Brynn:1:Orc:Rogue:Female:Never/"
-                                      "Long:1:2:3:4:5:6/Corwen:9:Human:Cleric:Male:2026-12-01/");
+    const auto display =
+        ParseDisplay("bob/bob@x/2/Aldric:3:Elf:Mage:Male:Never/Short:1:2:3:4/Brynn:1:Orc:Rogue:Female:Never/"
+                     "Long:1:2:3:4:5:6/Corwen:9:Human:Cleric:Male:2026-12-01/");
     ASSERT_TRUE(display);
     EXPECT_EQ("bob", display->AccountName);
     EXPECT_EQ("bob@x", display->Email);
@@ -91,21 +96,20 @@ TEST(AccountRecords, RemoveMovesTheRowsBelowUp) {
 
 TEST(AccountRecords, ViewFiltersAndSortsStably) {
     CritGrid table = EmptyCritGrid();
-    AppendCritRecords(table, {"bram:12:Orc:Rogue:Male:Never", "Aldric:3:Elf:Mage:Male:Never", "", "Brynn:9:Elf:Mage:Female:Never",
-                              "alma:3:Human:Cleric:Female:Never"});
+    AppendCritRecords(table, {"bram:12:Orc:Rogue:Male:Never", "Aldric:3:Elf:Mage:Male:Never", "",
+                              "Brynn:9:Elf:Mage:Female:Never", "alma:3:Human:Cleric:Female:Never"});
     struct Case {
         const char* filter;
         int column;
         std::vector<std::string> names;
     };
     const std::vector<Case> cases = {
-        {"", -1, {"bram", "Aldric", "", "Brynn", "alma"}},     // as listed, the unused row kept
-        {"", 0, {"Aldric", "alma", "bram", "Brynn", ""}},       // names without regard to case
-        {"", 1, {"Aldric", "alma", "Brynn", "bram", ""}},       // levels by value, ties keep their order
-        {"", 3, {"alma", "Aldric", "Brynn", "bram", ""}},       // Cleric, Mage, Mage, Rogue
-        {"BR", -1, {"bram", "Brynn", "", "", ""}},               // only names that begin with the text
-        {"br", 1, {"Brynn", "bram", "", "", ""}},
-        {"zz", 0, {"", "", "", "", ""}},
+        {"", -1, {"bram", "Aldric", "", "Brynn", "alma"}}, // as listed, the unused row kept
+        {"", 0, {"Aldric", "alma", "bram", "Brynn", ""}},  // names without regard to case
+        {"", 1, {"Aldric", "alma", "Brynn", "bram", ""}},  // levels by value, ties keep their order
+        {"", 3, {"alma", "Aldric", "Brynn", "bram", ""}},  // Cleric, Mage, Mage, Rogue
+        {"BR", -1, {"bram", "Brynn", "", "", ""}},         // only names that begin with the text
+        {"br", 1, {"Brynn", "bram", "", "", ""}},          {"zz", 0, {"", "", "", "", ""}},
     };
     for (const auto& c : cases) {
         const CritGrid view = BuildCritView(table, c.filter, c.column);
@@ -117,6 +121,42 @@ TEST(AccountRecords, ViewFiltersAndSortsStably) {
     EXPECT_EQ((CritRecord{"bram", "12", "Orc", "Rogue", "Male", "Never"}), byLevel[3]);
     EXPECT_EQ("Brynn", TypedCharacter(BuildCritView(table, "bry", -1), "bry"));
     EXPECT_EQ("Nobody", TypedCharacter(BuildCritView(table, "Nobody", -1), "Nobody"));
+}
+
+TEST(AccountRecords, SortOverMixedColumnsIsOneOrder) {
+    // Levels that mix numbers and text made the old pairwise comparison cycle ("9" < "10" by value,
+    // "10" < "5a" and "5a" < "9" as text), which std::sort may not be given. Numbers come first by value
+    // (equal values keep their order), then other text without regard to case, then the unused rows.
+    CritGrid table = EmptyCritGrid();
+    AppendCritRecords(table, {"e:5a:a:b:c:d", "", "a:10:a:b:c:d", "b:9:a:b:c:d", "", "c:X:a:b:c:d",
+                              "d:9:a:b:c:d", "f:010:a:b:c:d", "g::a:b:c:d", "h:abc:a:b:c:d", "i:-3:a:b:c:d"});
+    EXPECT_EQ((std::vector<std::string>{"i", "b", "d", "a", "f", "g", "e", "h", "c", "", ""}),
+              Names(BuildCritView(table, "", 1), 11));
+
+    // A longer list of such values: whatever order it comes in, the result is numbers ascending, then text
+    // ascending, and equal keys in the order they were listed.
+    const std::vector<std::string> levels = {"9", "10", "5a", "",   "x",  "010",
+                                             "7", "b",  "B",  "-1", "5a", "100"};
+    std::vector<std::string> records;
+    for (int i = 0; i < 120; ++i)
+        records.push_back("n" + std::to_string(i) + ":" + levels[std::size_t(i * 7 % 12)] + ":a:b:c:d");
+    CritGrid many = EmptyCritGrid();
+    AppendCritRecords(many, records);
+    const CritGrid view = BuildCritView(many, "", 1);
+    std::size_t r = 0;
+    for (; r < 120 && WholeNumber(view[r][1]); ++r) {
+        if (r == 0) continue;
+        EXPECT_LE(*WholeNumber(view[r - 1][1]), *WholeNumber(view[r][1])) << r;
+        if (*WholeNumber(view[r - 1][1]) == *WholeNumber(view[r][1])) {
+            EXPECT_LT(std::stoi(view[r - 1][0].substr(1)), std::stoi(view[r][0].substr(1))) << r;
+        }
+    }
+    EXPECT_EQ(std::size_t(60), r); // 9, 10, 010, 7, -1 and 100: six of every twelve
+    for (++r; r < 120; ++r) {
+        EXPECT_FALSE(WholeNumber(view[r][1])) << r;
+        EXPECT_LE(LowerCase(view[r - 1][1]), LowerCase(view[r][1])) << r;
+    }
+    EXPECT_TRUE(view[120][0].empty());
 }
 
 TEST(AccountRecords, PasswordRules) {
@@ -137,10 +177,12 @@ TEST(AccountRecords, OnlySafeNamesReachFileNames) {
         EXPECT_TRUE(MacroFileNames(unsafe).empty()) << unsafe;
     }
     EXPECT_TRUE(IsSafeFileNamePart("Sir Aldric \xE9"));
-    EXPECT_EQ((std::vector<std::string>{"macros_Bo.txt", "macros_Bo_1.txt", "macros_Bo_2.txt", "macros_Bo_3.txt",
-                                        "macros1_Bo.txt", "macros1_Bo_1.txt", "macros1_Bo_2.txt", "macros1_Bo_3.txt"}),
+    EXPECT_EQ((std::vector<std::string>{"macros_Bo.txt", "macros_Bo_1.txt", "macros_Bo_2.txt",
+                                        "macros_Bo_3.txt", "macros1_Bo.txt", "macros1_Bo_1.txt",
+                                        "macros1_Bo_2.txt", "macros1_Bo_3.txt"}),
               MacroFileNames("Bo"));
-    EXPECT_EQ((std::vector<std::string>{"LMB_Bo", "RMB_Bo", "SPR_Bo", "SPB_Bo", "SCR_Bo"}), CharacterSettingKeys("Bo"));
+    EXPECT_EQ((std::vector<std::string>{"LMB_Bo", "RMB_Bo", "SPR_Bo", "SPB_Bo", "SCR_Bo"}),
+              CharacterSettingKeys("Bo"));
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 // Connecting and logging in, sending and the server's closing, against a scripted peer on loopback.
 #include <QAction>
+#include <QApplication>
+#include <QElapsedTimer>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -7,6 +9,11 @@
 #include <QTcpSocket>
 #include <QTest>
 #include <QTimer>
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 #include "devserver/ServerProtocol.h"
 #include "core/Cipher.h"
@@ -164,6 +171,98 @@ TEST_F(LodgeConnect, NoServerGivesUpWithAMessage) {
     EXPECT_TRUE(w.Login[1]->isVisible());
     EXPECT_FALSE(w.Connecting->isVisible());
     EXPECT_EQ(0, w.PendingAction);
+}
+
+// A listening socket whose queue of waiting connections is full: the kernel drops a further connection
+// attempt without an answer, so a client's connecting can end only by its own time limit.
+class SilentHost {
+public:
+    SilentHost() {
+        Listener = ::socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t length = sizeof address;
+        EXPECT_EQ(0, ::bind(Listener, reinterpret_cast<sockaddr*>(&address), length));
+        EXPECT_EQ(0, ::listen(Listener, 0));
+        EXPECT_EQ(0, ::getsockname(Listener, reinterpret_cast<sockaddr*>(&address), &length));
+        Port = ntohs(address.sin_port);
+        for (int i = 0; i < 3; ++i) { // fill the queue; nobody accepts
+            const int filler = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0);
+            ::connect(filler, reinterpret_cast<sockaddr*>(&address), length);
+            Fillers.push_back(filler);
+        }
+        QTest::qWait(50);
+    }
+    ~SilentHost() {
+        for (const int filler : Fillers) ::close(filler);
+        ::close(Listener);
+    }
+    int Listener = -1;
+    quint16 Port = 0;
+    std::vector<int> Fillers;
+};
+
+TEST_F(LodgeConnect, ConnectingGivesUpAtTheTimeLimit) {
+    SilentHost silent;
+    Lodge& w = MakeOnPeer();
+    w.SpecialPort->setText(QString::number(silent.Port));
+    w.ConnectWaitMs = 300;
+    QElapsedTimer clock;
+    clock.start();
+    w.Login_Click(0);
+    const qint64 waited = clock.elapsed();
+    EXPECT_GE(waited, 250); // the limit (a timer within 5%), not a refusal, ended the wait
+    EXPECT_LT(waited, 3000);
+    EXPECT_EQ(QStringList{QStringLiteral("Server could not be found, try clicking 'Alternate DNS/Port' on the options "
+                                         "menu, or try again shortly.")},
+              dialogs.Shown);
+    EXPECT_EQ(QStringLiteral("Server not found"), w.ConStatus->text());
+    EXPECT_EQ(QAbstractSocket::UnconnectedState, w.Comline->state());
+    EXPECT_TRUE(w.Login[0]->isVisible());
+    EXPECT_EQ(0, w.PendingAction);
+    EXPECT_FALSE(ending.Ended());
+}
+
+TEST_F(LodgeConnect, PortChangeDropsTheOpenConnection) {
+    Lodge& w = LoggedIn(peer, "k3y");
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    struct Step {
+        std::function<void()> act;
+        const char* port;
+    };
+    const std::vector<Step> steps = {
+        {[&] {
+             w.ServerChoice->setFocus();
+             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down); // the second server
+         },
+         "20001"},
+        {[&] { w.Alternate_Port->trigger(); }, "143"},
+        {[&] {
+             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up); // back to the first
+         },
+         "110"},
+    };
+    for (const auto& step : steps) {
+        // Connected afresh on the peer's port.
+        if (!w.ComlineConnected()) {
+            peer.Socket = nullptr;
+            peer.Closed = false;
+            w.SpecialPort->setText(QString::number(peer.Server.serverPort()));
+            w.Login_Click(0);
+            ASSERT_TRUE(WaitFor([&] { return peer.Socket != nullptr; }));
+        }
+        ASSERT_TRUE(w.ComlineConnected());
+        step.act();
+        EXPECT_EQ(QString::fromLatin1(step.port), w.SpecialPort->text());
+        EXPECT_FALSE(w.ComlineConnected()) << step.port;
+        EXPECT_TRUE(WaitFor([&] { return peer.Closed; })) << step.port;
+    }
+    EXPECT_EQ(QStringLiteral("0"), app->GetSetting(QStringLiteral("ServerChoice")));
+    EXPECT_EQ(QStringLiteral("1"), app->GetSetting(QStringLiteral("Port")));
+    // Dropping it ourselves is no loss of connection: no message, the client goes on.
+    EXPECT_TRUE(dialogs.Shown.isEmpty()) << dialogs.Shown.join(QLatin1Char('|')).toStdString();
+    EXPECT_FALSE(ending.Ended());
 }
 
 TEST_F(LodgeConnect, OptionsChooseHostAndPort) {

@@ -25,7 +25,7 @@ protected:
         ASSERT_TRUE(Home.isValid());
         qputenv("GLOAMREST_HOME", Home.path().toLocal8Bit());
         QDir::setCurrent(Home.path());
-        // Nothing listens here: start-up's updater download fails at once.
+        // Nothing listens on the web host's port.
         WriteDeployment(QStringLiteral("[Hosts]\nPrimary=127.0.0.1\nWeb=127.0.0.1:9\n"));
     }
     void TearDown() override {
@@ -52,7 +52,6 @@ protected:
         app->Bzip2 = Bzip2Api::Linked();
         lodge = std::make_unique<Lodge>(*app, commandLine);
         lodge->ConnectWaitMs = 3000;
-        lodge->UpdaterWaitMs = 3000;
         return *lodge;
     }
 
