@@ -182,7 +182,10 @@ void Game::ToggleTaskbarDisguise() {
 }
 
 void Game::ShowConsole() {
-    if (!ConsoleWindow) ConsoleWindow = std::make_unique<Console>();
+    if (!ConsoleWindow) {
+        ConsoleWindow = std::make_unique<Console>();
+        WatchWindow(ConsoleWindow.get());
+    }
     ConsoleWindow->ShowCopy(TD->toHtml());
 }
 
