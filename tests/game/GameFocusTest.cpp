@@ -28,7 +28,6 @@ class GameFocus : public GameFixture {
     Game& Shown() {
         Game& g = Entered();
         EXPECT_TRUE(g.isVisible());
-        g.activateWindow();
         EXPECT_TRUE(QTest::qWaitForWindowActive(&g));
         return g;
     }
@@ -115,6 +114,15 @@ TEST_F(GameFocus, TheInputLineTakesTheKeyboardBackAfterMenusAndDialogs) {
     EXPECT_TRUE(FocusOnInputLine());
     TypeLine(QStringLiteral("s"));
     EXPECT_EQ(std::vector<std::string>{"Dirss"}, Sent());
+    // Back from another window: the game window's activation gives the input line the keyboard.
+    TypeLine(QStringLiteral("/console"));
+    ASSERT_TRUE(g.ConsoleWindow);
+    g.ConsoleWindow->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(g.ConsoleWindow.get()));
+    g.TD->setFocus();
+    g.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&g));
+    EXPECT_TRUE(FocusOnInputLine());
 }
 
 // The accessible name of every control in the tree below root that a player reads or uses; unnamed ones
