@@ -23,6 +23,10 @@ Deployment LoadDeployment(const QString& dataFolder) {
     read("Links/Search", d.Search);
     read("Links/Dictionary", d.Dictionary);
     read("Links/Site", d.Site);
+    // A port that is not a whole number from 1 to 65535 is ignored.
+    bool ok = false;
+    const int port = ini.value(QStringLiteral("Voice/Port")).toString().trimmed().toInt(&ok);
+    if (ok && port >= 1 && port <= 65535) d.VoicePort = port;
     return d;
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 // Where this installation's servers live: compiled-in defaults that point at the local server, overridden
 // by "deployment.ini" in the data folder ([Hosts] Primary, Alternate, Web; [Links] Search, Dictionary,
-// Site).
+// Site; [Voice] Port).
 #include <QString>
 
 namespace gr {
@@ -13,6 +13,9 @@ struct Deployment {
     QString Search = QStringLiteral("http://127.0.0.1:8080/search?hl=en&q="); // the query follows
     QString Dictionary = QStringLiteral("http://127.0.0.1:8080/browse/");     // the word follows
     QString Site = QStringLiteral("http://127.0.0.1:8080");                   // the game's web site
+    // The voice chat's port, for listening and for calling a partner alike. Ports below 1024 need special
+    // rights on some systems, so an installation there chooses another one (all its players the same).
+    int VoicePort = 111;
 
     // "http://" + the web host + path.
     QString WebAddress(const QString& path) const { return QStringLiteral("http://") + Web + path; }

@@ -2,9 +2,12 @@
 
 #include <QAction>
 #include <QActionGroup>
+#include <QApplication>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
 #include <QPainterPath>
@@ -12,6 +15,8 @@
 #include <QTimer>
 
 #include "core/App.h"
+#include "core/WireText.h"
+#include "game/BoundText.h"
 #include "game/GameWindows.h"
 #include "game/TextWindow.h"
 #include "game/VoiceChat.h"
@@ -23,6 +28,7 @@ namespace gr {
 namespace {
 constexpr int kImStillOnMs = 20000;
 constexpr int kStuckKeyMs = 60000;
+constexpr int kBotsMs = 5000;
 
 // The window's background: a dark dusk gradient with the wells of the panels, each with its heading.
 class GameBackdrop : public QWidget {
@@ -74,12 +80,14 @@ protected:
 
 Game::Game(App& app_) : Layout(DefaultGameLayout()), app(app_) {
     app.game = this;
+    VoicePort = app.Deployment.VoicePort;
     BuildControls();
     BuildMenus();
     resize(int(kDesignWidth), int(kDesignHeight) + menuBar()->sizeHint().height());
 }
 
 Game::~Game() {
+    Destroying = true;
     if (Worker) Worker->stop();
     if (app.game == this) app.game = nullptr;
 }
@@ -88,17 +96,30 @@ bool Game::Ended() const { return app.platform.ending.Ended(); }
 
 void Game::BuildControls() {
     MainBack = new GameBackdrop(this);
+    MainBack->setAccessibleName(QStringLiteral("Game"));
+    MainBack->installEventFilter(this);
     setCentralWidget(MainBack);
     TD = new TextWindow(app.platform.shell, app.platform.random, MainBack);
+    TD->setAccessibleName(QStringLiteral("Game text"));
+    TD->installEventFilter(this);
+    TD->viewport()->installEventFilter(this);
     TI = new QLineEdit(MainBack);
+    TI->setObjectName(QStringLiteral("TI"));
+    TI->setAccessibleName(QStringLiteral("Command line"));
+    TI->setMaxLength(kInputLength);
     TI->setStyleSheet(QStringLiteral("QLineEdit { background: #f7f2ea; color: #1d1530; border: 1px solid #8c7aa8;"
                                      " border-radius: 4px; padding: 1px 6px; }"));
     TI->setPlaceholderText(QStringLiteral("Type a command or something to say, then Enter"));
     TI->installEventFilter(this);
     // The Enter key's button; the input line sends with Enter, so the button itself stays out of sight.
     SendTI = new QPushButton(QStringLiteral("Send"), MainBack);
+    SendTI->setAccessibleName(QStringLiteral("Send"));
+    SendTI->setFocusPolicy(Qt::NoFocus);
     SendTI->hide();
+    // Pressed with the mouse while typing goes on: the button never takes the keyboard.
     CmdTalk = new QPushButton(QStringLiteral("Talk"), MainBack);
+    CmdTalk->setAccessibleName(QStringLiteral("Talk"));
+    CmdTalk->setFocusPolicy(Qt::NoFocus);
     CmdTalk->setToolTip(QStringLiteral("Hold to talk to your voice chat partner"));
     CmdTalk->hide();
     connect(TI, &QLineEdit::returnPressed, SendTI, &QPushButton::click);
@@ -119,6 +140,10 @@ void Game::BuildControls() {
     CheckTimer = new QTimer(this);
     CheckTimer->setInterval(PlayerTimer::CheckTimerIntervalMs);
     connect(CheckTimer, &QTimer::timeout, this, &Game::CheckTimer_Timer);
+    Bots = new QTimer(this);
+    Bots->setInterval(kBotsMs);
+    connect(Bots, &QTimer::timeout, this, &Game::Bots_Timer);
+    Bots->start();
     TCPSocket = new VoiceChatSocket(this);
     connect(TCPSocket, &VoiceChatSocket::linkOpened, this, [this] { PlaceInputBox(4); });
     connect(TCPSocket, &VoiceChatSocket::linkClosed, this, [this] { PlaceInputBox(0); });
@@ -126,7 +151,18 @@ void Game::BuildControls() {
 }
 
 void Game::BuildMenus() {
+    menuBar()->setAccessibleName(QStringLiteral("Menu"));
+    // After a menu action the input line takes the keyboard again, once the menu has closed; unless the
+    // action opened a window of its own, which keeps it.
+    connect(menuBar(), &QMenuBar::triggered, this, [this] {
+        if (WindowsShown != WindowsShownBeforeMenu) return;
+        QTimer::singleShot(0, this, [this] {
+            activateWindow();
+            ReturnFocus();
+        });
+    });
     QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
+    file->setAccessibleName(QStringLiteral("File"));
     Save_Character = file->addAction(QStringLiteral("Save Text Display"));
     file->addSeparator();
     Quit_Game = file->addAction(QStringLiteral("&Quit"));
@@ -134,6 +170,7 @@ void Game::BuildMenus() {
     connect(Quit_Game, &QAction::triggered, this, &Game::Quit_Game_Click);
 
     QMenu* options = menuBar()->addMenu(QStringLiteral("&Options"));
+    options->setAccessibleName(QStringLiteral("Options"));
     auto toggle = [&](const char* caption, const char* key, bool storedMeansOn) {
         QAction* item = options->addAction(QString::fromLatin1(caption));
         item->setCheckable(true);
@@ -151,6 +188,7 @@ void Game::BuildMenus() {
     Start_Maximised = toggle("Start Maximised", "Start_Maximised", true);
 
     QMenu* text = menuBar()->addMenu(QStringLiteral("&Text"));
+    text->setAccessibleName(QStringLiteral("Text"));
     const std::array<int, 6> sizes = {8, 10, 12, 14, 16, 18};
     for (std::size_t i = 0; i < sizes.size(); ++i) {
         const int size = sizes[i];
@@ -162,6 +200,9 @@ void Game::BuildMenus() {
     Text_Buffer_Size = text->addAction(QStringLiteral("Text Buffer Size..."));
     connect(Text_Buffer_Size, &QAction::triggered, this, &Game::Text_Buffer_Size_Click);
 
+    for (QAction* item : menuBar()->actions())
+        if (QMenu* menu = item->menu())
+            connect(menu, &QMenu::aboutToShow, this, [this] { WindowsShownBeforeMenu = WindowsShown; });
     menuBar()->setStyleSheet(QStringLiteral(
         "QMenuBar { background: #1b1430; color: #e8e0f0; } QMenuBar::item:selected { background: #3a2d5c; }"
         "QMenu { background: #241a3d; color: #e8e0f0; } QMenu::item:selected { background: #4a3a73; }"));
@@ -200,8 +241,66 @@ bool Game::eventFilter(QObject* watched, QEvent* event) {
         if (key == Qt::Key_Up) TI_KeyDown(38);
         else if (key == Qt::Key_Down) TI_KeyDown(40);
         else if (key >= Qt::Key_F1 && key <= Qt::Key_F12) TI_KeyDown(112 + (key - Qt::Key_F1));
+    } else if (watched == TD && TD && event->type() == QEvent::KeyPress) {
+        // Typing while the text display has the keyboard goes to the input line; shortcuts such as
+        // copying the selected text stay with the display.
+        auto* key = static_cast<QKeyEvent*>(event);
+        const bool typing = !key->text().isEmpty() && key->text().at(0).isPrint() &&
+                            !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
+        const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+        if (typing || enter) {
+            ReturnFocus();
+            QCoreApplication::sendEvent(TI, event);
+            return true;
+        }
+    } else if (event->type() == QEvent::MouseButtonRelease && TD &&
+               (watched == TD->viewport() || watched == MainBack)) {
+        // A click gives the keyboard back to the input line, unless it selected text to copy.
+        QTimer::singleShot(0, this, [this] {
+            if (!TD->textCursor().hasSelection()) ReturnFocus();
+        });
+    } else if (event->type() == QEvent::Show && watched != this && watched->isWidgetType() &&
+               static_cast<QWidget*>(watched)->isWindow()) {
+        ++WindowsShown;
+    } else if (event->type() == QEvent::Hide && watched != this && watched->isWidgetType() &&
+               static_cast<QWidget*>(watched)->isWindow()) {
+        // One of the windows the game opened has closed.
+        if (!Destroying && !Ended() && isVisible()) {
+            activateWindow();
+            ReturnFocus();
+        }
     }
     return QMainWindow::eventFilter(watched, event);
+}
+
+void Game::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    ReturnFocus();
+}
+
+void Game::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
+        ReturnFocus();
+    } else if (event->type() == QEvent::WindowTitleChange) {
+        // The title shows the character's name, which the server chose: bounded like all server text.
+        const std::string title = ToWire(windowTitle());
+        if (title.size() > kMaxTitleBytes + kCutMark.size())
+            setWindowTitle(FromWire(BoundText(title, kMaxTitleBytes)));
+    }
+}
+
+void Game::ReturnFocus() {
+    if (TI && !Ended()) TI->setFocus(Qt::OtherFocusReason);
+}
+
+void Game::WatchWindow(QWidget* window) {
+    window->installEventFilter(this);
+}
+
+void Game::Bots_Timer() {
+    // The check for automated-input programs is a protection measure this client leaves out.
+    if (app.Session.SysopMode) TI->setMaxLength(kSysopInputLength);
 }
 
 void Game::closeEvent(QCloseEvent* event) {

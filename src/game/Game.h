@@ -33,8 +33,11 @@ class Game : public QMainWindow {
 public:
     static constexpr int kDesignWidthTwips = gr::kDesignWidthTwips;
     static constexpr int kDesignHeightTwips = gr::kDesignHeightTwips;
-    static constexpr int kVoicePort = 111;
-    int VoicePort = kVoicePort; // the voice chat's port (tests listen elsewhere)
+    int VoicePort = 111; // the voice chat's port: the deployment's, for listening and calling alike
+    // The input line's length limits. A line is one message to the server: a command, or chat of a few
+    // sentences. A sysop may send long texts (announcements, notes), so the limit is raised for them.
+    static constexpr int kInputLength = 1000;
+    static constexpr int kSysopInputLength = 20000;
 
     explicit Game(App& app);
     ~Game() override;
@@ -60,6 +63,7 @@ public:
     void ImStillOn_Timer();
     void StuckKey_Timer();
     void CheckTimer_Timer();
+    void Bots_Timer();
 
     // Menu handlers.
     void Save_Character_Click();
@@ -93,6 +97,7 @@ public:
     QTimer* ImStillOn = nullptr;
     QTimer* StuckKey = nullptr;
     QTimer* CheckTimer = nullptr;
+    QTimer* Bots = nullptr;
     VoiceChatSocket* TCPSocket = nullptr;
 
     // State of play.
@@ -120,6 +125,8 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     void BuildControls();
@@ -138,11 +145,18 @@ private:
     void StartClient(const std::string& character);
     QString NormalTitle() const;
     void StoreOption(QAction* item, const char* key, bool storedMeansOn);
+    // The input line takes the keyboard again: after a click on the window, a menu action or a dialog.
+    void ReturnFocus();
+    // A window the game opens gives the focus back to the input line when it closes.
+    void WatchWindow(QWidget* window);
     bool Ended() const;
 
     App& app;
     bool InWorkerTick = false;
     bool Quitting = false;
+    bool Destroying = false;
+    int WindowsShown = 0;           // how often a window the game opened was shown
+    int WindowsShownBeforeMenu = 0; // the same, when a menu last opened
 };
 
 } // namespace gr

@@ -5,7 +5,6 @@
 #include <QLineEdit>
 #include <QTimer>
 #include <QTcpSocket>
-#include <QUrl>
 
 #include "core/App.h"
 #include "core/CodePage.h"
@@ -18,6 +17,7 @@
 #include "game/TextWindow.h"
 #include "game/VoiceChat.h"
 #include "input/Calculator.h"
+#include "input/WebQuery.h"
 #include "login/Lodge.h"
 #include "platform/Dialogs.h"
 #include "platform/Shell.h"
@@ -125,8 +125,7 @@ void Game::Ping() {
 }
 
 void Game::OpenWebQuery(const QString& base, const std::string& query) {
-    // The query goes into the address percent-encoded, so that no typed character can change its meaning.
-    app.platform.shell.OpenUrl(base + QString::fromLatin1(QUrl::toPercentEncoding(FromWire(query))));
+    app.platform.shell.OpenUrl(base + QString::fromLatin1(WebQueryText(query)));
 }
 
 void Game::StartClient(const std::string& character) {
@@ -183,7 +182,10 @@ void Game::ToggleTaskbarDisguise() {
 }
 
 void Game::ShowConsole() {
-    if (!ConsoleWindow) ConsoleWindow = std::make_unique<Console>();
+    if (!ConsoleWindow) {
+        ConsoleWindow = std::make_unique<Console>();
+        WatchWindow(ConsoleWindow.get());
+    }
     ConsoleWindow->ShowCopy(TD->toHtml());
 }
 

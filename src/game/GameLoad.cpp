@@ -121,7 +121,10 @@ void Game::TextSize_Click(int size) {
 }
 
 void Game::Text_Buffer_Size_Click() {
-    if (!GoldDialog) GoldDialog = std::make_unique<DW>(app.platform.dialogs, this);
+    if (!GoldDialog) {
+        GoldDialog = std::make_unique<DW>(app.platform.dialogs, this);
+        WatchWindow(GoldDialog.get());
+    }
     GoldDialog->OpenForTextBuffer(TD->TextBufferSize, [this](int size) { TD->TextBufferSize = size; });
 }
 

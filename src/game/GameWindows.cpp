@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QTextBrowser>
 #include <QTextCursor>
 #include <QVBoxLayout>
@@ -16,11 +17,32 @@
 
 #include "core/Numbers.h"
 #include "core/WireText.h"
+#include "game/BoundText.h"
 #include "platform/Dialogs.h"
 
 namespace gr {
 
+QString ShownText(const QString& text, std::size_t limit) {
+    if (std::size_t(text.size()) <= limit) return text; // each character takes at least one byte
+    const QByteArray bytes = text.toUtf8();
+    return QString::fromUtf8(BoundText(std::string_view(bytes.constData(), std::size_t(bytes.size())), limit));
+}
+
 // ---- Web_Browser -------------------------------------------------------------------------------------------
+
+QVariant PageView::loadResource(int type, const QUrl&) {
+    ++ResourcesAsked;
+    // Always an answer: with none, the document would look for the name on the disk itself.
+    if (type == QTextDocument::ImageResource) {
+        QImage frame(12, 12, QImage::Format_ARGB32);
+        frame.fill(Qt::transparent);
+        QPainter p(&frame);
+        p.setPen(QColor(140, 122, 168));
+        p.drawRect(0, 0, 11, 11);
+        return frame;
+    }
+    return QString();
+}
 
 Web_Browser::Web_Browser(QWidget* parent) : QMainWindow(parent) {
     setWindowTitle(QStringLiteral("Gloamrest - Web"));
@@ -29,8 +51,10 @@ Web_Browser::Web_Browser(QWidget* parent) : QMainWindow(parent) {
     auto* column = new QVBoxLayout(back);
     Address = new QLineEdit(back);
     Address->setReadOnly(true);
-    Browser = new QTextBrowser(back);
+    Address->setAccessibleName(QStringLiteral("Page address"));
+    Browser = new PageView(back);
     Browser->setOpenLinks(false);
+    Browser->setAccessibleName(QStringLiteral("Page"));
     column->addWidget(Address);
     column->addWidget(Browser, 1);
     setCentralWidget(back);
@@ -45,12 +69,17 @@ Web_Browser::~Web_Browser() {
 }
 
 void Web_Browser::Navigate(const QString& address) {
-    Address->setText(address);
-    const QUrl url(address);
+    Address->setText(ShownText(address, kMaxAddressBytes));
+    Address->setCursorPosition(0);
     if (Pending) {
         Pending->abort();
         Pending = nullptr;
     }
+    if (std::size_t(address.size()) > kMaxAddressBytes) {
+        Browser->setPlainText(QStringLiteral("This address is too long to be a web page."));
+        return;
+    }
+    const QUrl url(address);
     if (!url.isValid() || (url.scheme() != QLatin1String("http") && url.scheme() != QLatin1String("https"))) {
         Browser->setPlainText(QStringLiteral("Only web addresses (http and https) can be shown here."));
         return;
@@ -58,22 +87,37 @@ void Web_Browser::Navigate(const QString& address) {
     Browser->setPlainText(QStringLiteral("Loading..."));
     QNetworkReply* reply = Network->get(QNetworkRequest(url));
     Pending = reply;
-    connect(reply, &QNetworkReply::downloadProgress, this, [reply](qint64 received, qint64) {
-        if (received > kMaxPageBytes) reply->abort();
+    // The reply holds at most one byte more than a page is shown: then the page is shown cut and the rest
+    // is never fetched.
+    reply->setReadBufferSize(qint64(kMaxPageBytes) + 1);
+    connect(reply, &QNetworkReply::readyRead, this, [this, reply] {
+        if (Pending != reply || reply->bytesAvailable() <= qint64(kMaxPageBytes)) return;
+        Pending = nullptr;
+        const QByteArray body = reply->readAll();
+        const QString type = reply->header(QNetworkRequest::ContentTypeHeader).toString();
+        reply->abort();
+        ShowPage(body, type);
     });
     connect(reply, &QNetworkReply::finished, this, [this, reply] {
         reply->deleteLater();
         if (Pending != reply) return;
         Pending = nullptr;
         if (reply->error() != QNetworkReply::NoError) {
-            Browser->setPlainText(QStringLiteral("The page could not be loaded: ") + reply->errorString());
+            Browser->setPlainText(QStringLiteral("The page could not be loaded: ") +
+                                  ShownText(reply->errorString(), kMaxAddressBytes));
             return;
         }
-        const QByteArray body = reply->read(kMaxPageBytes);
-        const QString type = reply->header(QNetworkRequest::ContentTypeHeader).toString();
-        if (type.contains(QLatin1String("html"))) Browser->setHtml(QString::fromUtf8(body));
-        else Browser->setPlainText(QString::fromUtf8(body));
+        ShowPage(reply->readAll(), reply->header(QNetworkRequest::ContentTypeHeader).toString());
     });
+}
+
+void Web_Browser::ShowPage(const QByteArray& body, const QString& contentType) {
+    const QString page = QString::fromUtf8(
+        BoundText(std::string_view(body.constData(), std::size_t(body.size())), kMaxPageBytes));
+    if (contentType.contains(QLatin1String("html")))
+        Browser->setHtml(page);
+    else
+        Browser->setPlainText(page);
 }
 
 // ---- AboutWindow ------------------------------------------------------------------------------------------
@@ -81,12 +125,18 @@ void Web_Browser::Navigate(const QString& address) {
 AboutWindow::AboutWindow(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("About Gloamrest"));
     auto* column = new QVBoxLayout(this);
-    Text = new QLabel(this);
+    auto* scroll = new QScrollArea(this);
+    scroll->setWidgetResizable(true);
+    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    scroll->setMinimumSize(380, 120);
+    Text = new QLabel(scroll);
     Text->setWordWrap(true);
     Text->setTextFormat(Qt::PlainText);
-    Text->setMinimumWidth(360);
+    Text->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Text->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    scroll->setWidget(Text);
     auto* ok = new QPushButton(QStringLiteral("OK"), this);
-    column->addWidget(Text);
+    column->addWidget(scroll, 1);
     column->addWidget(ok, 0, Qt::AlignRight);
     connect(ok, &QPushButton::clicked, this, &QDialog::hide);
 }
@@ -104,6 +154,7 @@ Console::Console(QWidget* parent) : QMainWindow(parent) {
     resize(640, 420);
     Display = new QTextEdit(this);
     Display->setReadOnly(true);
+    Display->setAccessibleName(QStringLiteral("Game text"));
     Display->setStyleSheet(QStringLiteral("QTextEdit { background: #0b0814; color: #d8d0e8; }"));
     setCentralWidget(Display);
 }
@@ -129,6 +180,7 @@ DW::DW(Dialogs& dialogs_, QWidget* parent) : QDialog(parent), dialogs(dialogs_) 
     Amount = new QLineEdit(this);
     DepWith2 = new QPushButton(this);
     DepWith2->setDefault(true);
+    DepWith->setBuddy(Amount); // the amount box is named after its label
     row->addWidget(DepWith);
     row->addWidget(Amount, 1);
     row->addWidget(DepWith2);
@@ -142,10 +194,12 @@ void DW::OpenForGold(const QString& caption, std::function<void(const std::strin
     SetSize = nullptr;
     Amount->clear();
     Message->setText(QStringLiteral("How much gold would you like to"));
-    setWindowTitle(caption);
+    setWindowTitle(ShownText(caption, kMaxTitleBytes));
     DepWith->setText(caption.size() > 7 && caption[7] == QLatin1Char(' ') ? caption.left(7) : caption.left(8));
     DepWith2->setText(QStringLiteral("&") + caption.left(8));
     show();
+    activateWindow();
+    Amount->setFocus(); // the player types the amount at once
 }
 
 void DW::OpenForTextBuffer(int currentSize, std::function<void(int)> setSize) {
@@ -157,6 +211,9 @@ void DW::OpenForTextBuffer(int currentSize, std::function<void(int)> setSize) {
     DepWith->setText(QStringLiteral("Characters"));
     DepWith2->setText(QStringLiteral("&Set"));
     show();
+    activateWindow();
+    Amount->selectAll();
+    Amount->setFocus(); // the player types the size at once
 }
 
 bool DW::TextBufferMode() const { return Message->text() == kTextBufferMessage; }

@@ -3,6 +3,8 @@
 // game text and the amount dialog (gold, or the text buffer size).
 #include <QDialog>
 #include <QMainWindow>
+#include <QTextBrowser>
+#include <cstddef>
 #include <functional>
 #include <string>
 
@@ -11,34 +13,49 @@ class QLineEdit;
 class QNetworkAccessManager;
 class QNetworkReply;
 class QPushButton;
-class QTextBrowser;
 class QTextEdit;
 
 namespace gr {
 
 class Dialogs;
 
+// Server text for a label, a title or the viewer, bounded (game/BoundText.h) to limit bytes of UTF-8.
+QString ShownText(const QString& text, std::size_t limit);
+
+// The viewer's page: rich text from the web, which may name pictures and style sheets anywhere. It loads
+// none of them: not from the disk (a page must not read the player's files, nor a device that never
+// ends), not from the program's resources, and not from the web either; a picture shows as a small
+// empty frame.
+class PageView : public QTextBrowser {
+    Q_OBJECT
+  public:
+    using QTextBrowser::QTextBrowser;
+    int ResourcesAsked = 0; // how often the page asked for something it refers to
+
+  protected:
+    QVariant loadResource(int type, const QUrl& name) override;
+};
+
 // Shows a web page the server names. Only http and https addresses are fetched; the page is shown as
-// rich text, and links inside it open in the same viewer.
+// rich text up to kMaxPageBytes (more is cut with a mark), and links inside it open in the same viewer.
 class Web_Browser : public QMainWindow {
     Q_OBJECT
 public:
-    // A page is read up to this size: the viewer shows documents, not downloads.
-    static constexpr qint64 kMaxPageBytes = 4 * 1024 * 1024;
-
     explicit Web_Browser(QWidget* parent = nullptr);
     ~Web_Browser() override;
     void Navigate(const QString& address);
+    // Shows a page's body: as rich text when its type is html, as plain text otherwise.
+    void ShowPage(const QByteArray& body, const QString& contentType);
 
     QLineEdit* Address = nullptr;
-    QTextBrowser* Browser = nullptr;
+    PageView* Browser = nullptr;
 
 private:
     QNetworkAccessManager* Network = nullptr;
     QNetworkReply* Pending = nullptr;
 };
 
-// Shows the text the server sent with "ABOUT".
+// Shows the text the server sent with "ABOUT", bounded, in a box that scrolls.
 class AboutWindow : public QDialog {
     Q_OBJECT
 public:

@@ -8,6 +8,7 @@
 #include "core/OutgoingText.h"
 #include "core/RunTimeError.h"
 #include "core/WireText.h"
+#include "game/BoundText.h"
 #include "game/Game.h"
 #include "game/GameMessages.h"
 #include "game/GameWindows.h"
@@ -42,14 +43,20 @@ void Game::Dispatch(const std::string& message) {
     case GameMessage::TMD: PrintLine(value); break;
     case GameMessage::CLS: TD->ClearText(); break;
     case GameMessage::Browse:
-        if (!BrowserWindow) BrowserWindow = std::make_unique<Web_Browser>();
+        if (!BrowserWindow) {
+            BrowserWindow = std::make_unique<Web_Browser>();
+            WatchWindow(BrowserWindow.get());
+        }
         BrowserWindow->Navigate(FromWire(value));
         BrowserWindow->show();
         break;
     case GameMessage::ABOUT:
-        app.Session.AboutText = value;
-        if (!About) About = std::make_unique<AboutWindow>(this);
-        About->ShowText(FromWire(value));
+        app.Session.AboutText = BoundText(value, kMaxLabelBytes);
+        if (!About) {
+            About = std::make_unique<AboutWindow>(this);
+            WatchWindow(About.get());
+        }
+        About->ShowText(FromWire(app.Session.AboutText));
         break;
     case GameMessage::Sysop: app.Session.SysopMode = true; break;
     case GameMessage::OFFLINE: Offline(value); break;

@@ -5,6 +5,7 @@
 
 #include "core/Numbers.h"
 #include "core/Random.h"
+#include "game/BoundText.h"
 
 namespace gr {
 
@@ -112,10 +113,25 @@ class LineDrawer {
 
     void Add(DrawOp::Kind kind) { ops.push_back(DrawOp{kind, {}, style}); }
 
-    // No room for another run of text: what comes later in the line is dropped.
+    // No room for another run of text: what comes later in the line is cut.
     bool Full() const { return runs >= kMaxTextRuns; }
 
+    // Ends a cut line with the cut mark, before the line break of its last segment.
+    void MarkCut() {
+        TextStyle mark = style;
+        mark.Colour = kCutMarkColour;
+        mark.Italic = mark.Underline = false;
+        const DrawOp op{DrawOp::Kind::Text, std::string(kCutMark), mark};
+        if (!ops.empty() && ops.back().What == DrawOp::Kind::LineBreak) {
+            ops.insert(ops.end() - 1, op);
+        } else {
+            ops.push_back(op);
+            Add(DrawOp::Kind::LineBreak);
+        }
+    }
+
     std::vector<DrawOp> ops;
+    bool Dropped = false; // text was left out for want of runs
 
   private:
     // In rainbow mode every character but a space gets a fresh colour (its digits drawn from lowest to F).
@@ -137,6 +153,8 @@ class LineDrawer {
         } else if (!Full()) {
             ops.push_back(DrawOp{DrawOp::Kind::Text, std::string(text), style});
             ++runs;
+        } else {
+            Dropped = true;
         }
     }
 
@@ -152,17 +170,24 @@ class LineDrawer {
 
 std::vector<DrawOp> MarkupOps(std::string_view line, MarkupState& state, int textSize, RandomSource& random) {
     LineDrawer drawer(state, textSize, random);
+    const bool overlong = line.size() > kMaxMarkupLineBytes;
+    bool cut = overlong;
     line = line.substr(0, kMaxMarkupLineBytes);
     for (std::size_t from = 0; from <= line.size();) {
         const std::size_t end = std::min(line.find('}', from), line.size());
         const std::string_view segment = line.substr(from, end - from);
         from = end + 1;
         if (segment.empty()) continue;
-        if (drawer.Full()) break;
+        if (drawer.Full()) {
+            cut = true;
+            break;
+        }
         // Piece 0 (up to the first "{") is never shown; then tag, text, tag, text.
         std::size_t at = segment.find('{');
         while (at != std::string_view::npos) {
             const std::size_t tagEnd = segment.find('{', at + 1);
+            // The last piece of an overlong line may be a tag the bound cut through: the line ends before it.
+            if (overlong && tagEnd == std::string_view::npos && from > line.size()) break;
             const std::string_view tag = segment.substr(
                 at + 1, tagEnd == std::string_view::npos ? std::string_view::npos : tagEnd - at - 1);
             if (!drawer.Tag(tag)) return std::move(drawer.ops);
@@ -171,10 +196,15 @@ std::vector<DrawOp> MarkupOps(std::string_view line, MarkupState& state, int tex
             drawer.Piece(segment.substr(tagEnd + 1, textEnd == std::string_view::npos
                                                         ? std::string_view::npos
                                                         : textEnd - tagEnd - 1));
-            at = drawer.Full() ? std::string_view::npos : textEnd;
+            if (drawer.Full() && textEnd != std::string_view::npos) {
+                cut = true;
+                break;
+            }
+            at = textEnd;
         }
         drawer.Add(DrawOp::Kind::LineBreak);
     }
+    if (cut || drawer.Dropped) drawer.MarkCut();
     state.Style.Italic = false;
     state.Style.Underline = false;
     drawer.Add(DrawOp::Kind::EndOfLine);

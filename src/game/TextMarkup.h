@@ -18,10 +18,15 @@ class RandomSource;
 
 // Colours as the system writes them: 0xBBGGRR.
 constexpr std::uint32_t kTrimmedTextColour = 0x888888; // text kept after trimming
-constexpr std::uint32_t kLinkColour = 0xFF0000;        // blue
-constexpr std::uint32_t kSystemTextColour = 0x00C000;  // green
+// Links are blue, light enough to read on the window's dark background (the darker blue of old could not
+// be read there). Every colour the client itself chooses for this window has a contrast of at least
+// kMinTextContrast (game/Contrast.h) against kTextBackgroundColour.
+constexpr std::uint32_t kLinkColour = 0xFF9C5C;       // #5c9cff
+constexpr std::uint32_t kSystemTextColour = 0x00C000; // green
 // Text before any colour tag; light grey, because the window's background is dark.
 constexpr std::uint32_t kDefaultTextColour = 0xC0C0C0;
+constexpr std::uint32_t kCutMarkColour = 0xA8A8A8;        // the mark of a line cut at its bounds
+constexpr std::uint32_t kTextBackgroundColour = 0x14080B; // #0b0814, the window's dusk
 
 constexpr int kDefaultTextSize = 8;
 constexpr int kMaxFontSize = 50;
@@ -64,7 +69,7 @@ struct DrawOp {
 };
 
 // The operations that draw one line, in order. Neighbouring text in the same style is one operation (a
-// run), and a line holds at most kMaxTextRuns of them.
+// run), and a line holds at most kMaxTextRuns of them, and the cut mark when the line was cut.
 // textSize is the player's chosen size (8..18): a size tag is raised to it and lowered to kMaxFontSize.
 // A piece that cannot be interpreted (a colour that is not hexadecimal, "s" without a whole number, a
 // final tag with no text after it) ends the line there: the operations so far are kept and the line ends

@@ -7,6 +7,7 @@
 #include <QTextCharFormat>
 #include <QTextDocument>
 #include <algorithm>
+#include <utility>
 
 #include "core/WireText.h"
 #include "platform/Shell.h"
@@ -15,17 +16,21 @@ namespace gr {
 
 namespace {
 
-const char* const kStyle =
-    "QTextEdit { background: #0b0814; color: #c0c0c0; border: none;"
-    " selection-background-color: #3d2f5c; selection-color: #f3e9d2; }"
-    "QScrollBar:vertical { background: #1a1229; width: 12px; margin: 0; border-radius: 5px; }"
-    "QScrollBar::handle:vertical { background: #5e4d7a; border-radius: 5px; min-height: 24px; }"
-    "QScrollBar::handle:vertical:hover { background: #8c7aa8; }"
-    "QScrollBar::add-line:vertical, QScrollBar::sub-line:vertical { height: 0; }"
-    "QScrollBar::add-page:vertical, QScrollBar::sub-page:vertical { background: none; }";
-
 QColor ColourOf(std::uint32_t bgr) {
     return QColor(int(bgr & 0xFF), int(bgr >> 8 & 0xFF), int(bgr >> 16 & 0xFF));
+}
+
+// The window's own colours come from the text markup's constants, where their contrast is checked.
+QString StyleSheet() {
+    return QStringLiteral("QTextEdit { background: %1; color: %2; border: none;"
+                          " selection-background-color: #3d2f5c; selection-color: #f3e9d2; }")
+               .arg(ColourOf(kTextBackgroundColour).name(), ColourOf(kDefaultTextColour).name()) +
+           QStringLiteral(
+               "QScrollBar:vertical { background: #1a1229; width: 12px; margin: 0; border-radius: 5px; }"
+               "QScrollBar::handle:vertical { background: #5e4d7a; border-radius: 5px; min-height: 24px; }"
+               "QScrollBar::handle:vertical:hover { background: #8c7aa8; }"
+               "QScrollBar::add-line:vertical, QScrollBar::sub-line:vertical { height: 0; }"
+               "QScrollBar::add-page:vertical, QScrollBar::sub-page:vertical { background: none; }");
 }
 
 QTextCharFormat FormatOf(const TextStyle& style) {
@@ -49,7 +54,7 @@ TextWindow::TextWindow(Shell& shell, RandomSource& random, QWidget* parent)
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setLineWrapMode(QTextEdit::WidgetWidth);
-    setStyleSheet(QString::fromLatin1(kStyle));
+    setStyleSheet(StyleSheet());
     document()->setDocumentMargin(8);
     setFont(QFont(QStringLiteral("DejaVu Sans"), TextSize)); // the text edit hands it on to its document
     viewport()->setMouseTracking(true);
@@ -64,10 +69,12 @@ void TextWindow::PrintLine(const std::string& line) {
         RenderLine(line);
         return;
     }
-    // The lowest free slot; with every slot taken the line is lost.
-    const auto free =
-        std::find_if(PausedLines.begin(), PausedLines.end(), [](const auto& s) { return s.empty(); });
-    if (free != PausedLines.end()) *free = line;
+    if (PausedLines.size() >= kMaxPausedLines) {
+        ++DroppedWhilePaused;
+        return;
+    }
+    // One byte past the markup's bound keeps the line marked as cut when it is shown.
+    PausedLines.emplace_back(line.substr(0, kMaxMarkupLineBytes + 1));
 }
 
 void TextWindow::PrintSystemLine(const std::string& text) {
@@ -100,10 +107,15 @@ void TextWindow::Pause() {
 void TextWindow::Resume() {
     TextPaused = false;
     PrintSystemLine("Text resumed.");
-    for (std::string& line : PausedLines) {
-        if (line.empty()) continue;
+    std::deque<std::string> held;
+    held.swap(PausedLines);
+    for (const std::string& line : held)
         RenderLine(line);
-        line.clear();
+    if (DroppedWhilePaused > 0) {
+        const std::size_t dropped = std::exchange(DroppedWhilePaused, 0);
+        PrintSystemLine(std::to_string(dropped) + (dropped == 1 ? " line was" : " lines were") +
+                        " dropped while the text was paused: the pause holds " +
+                        std::to_string(kMaxPausedLines) + " lines.");
     }
 }
 

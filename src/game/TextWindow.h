@@ -4,7 +4,8 @@
 // in PausedLines.
 #include <QTextCursor>
 #include <QTextEdit>
-#include <array>
+#include <cstddef>
+#include <deque>
 #include <string>
 #include <vector>
 
@@ -18,7 +19,12 @@ class Shell;
 class TextWindow : public QTextEdit {
     Q_OBJECT
   public:
-    static constexpr int kPausedSlots = 101;
+    // Lines held while the text is paused. A player pauses to read back through a fight or a long talk
+    // for some minutes; a busy room sends a few lines a second, so 10,000 lines cover about an hour of
+    // reading. Each held line keeps at most what the window would show of it (kMaxMarkupLineBytes), so
+    // the pause never holds more than about 80 MiB, however much the server sends. Lines beyond it are
+    // dropped and counted, and resuming says how many.
+    static constexpr std::size_t kMaxPausedLines = 10000;
     static constexpr int kKeptAfterTrim = 700; // characters left when the text passes TextBufferSize
 
     TextWindow(Shell& shell, RandomSource& random, QWidget* parent = nullptr);
@@ -32,9 +38,10 @@ class TextWindow : public QTextEdit {
     std::string LinkAt(int caretPosition) const;   // the address a click at that caret position opens, or ""
 
     bool TextPaused = false;
-    std::array<std::string, kPausedSlots> PausedLines; // an empty slot is free
-    int TextBufferSize = 40000;                        // characters
-    int TextSize = kDefaultTextSize;                   // 8..18
+    std::deque<std::string> PausedLines; // oldest first
+    std::size_t DroppedWhilePaused = 0;  // lines that found the pause full
+    int TextBufferSize = 40000;          // characters
+    int TextSize = kDefaultTextSize;     // 8..18
 
   protected:
     void mouseMoveEvent(QMouseEvent* event) override;

@@ -132,7 +132,7 @@ TEST_F(GameCommandLine, WebLookUpsAndOtherClientsGoThroughTheShell) {
     Type(QStringLiteral("/google big \"cats\"&dogs"));
     Type(QStringLiteral("/dictionary gloaming"));
     Type(QStringLiteral("/forum"));
-    EXPECT_EQ((QStringList{QStringLiteral("http://127.0.0.1:8080/search?hl=en&q=big%20%22cats%22%26dogs"),
+    EXPECT_EQ((QStringList{QStringLiteral("http://127.0.0.1:8080/search?hl=en&q=big+%22cats%22%26dogs"),
                            QStringLiteral("http://127.0.0.1:8080/browse/gloaming"),
                            QStringLiteral("http://127.0.0.1:8080/forum/")}),
               shell.Opened);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/Random.h"
+#include "game/BoundText.h"
 #include "support/ScriptedRandom.h"
 
 namespace gr {
@@ -65,9 +66,9 @@ TEST(TextMarkup, LinesDrawAsTheirTagsSay) {
         {"{s4{small", 12, "[small|c0c0c0 s12]/$"},
         {"{s99{huge", 8, "[huge|c0c0c0 s50]/$"},
         {"{s-3{x{s 14{y", 8, "[x|c0c0c0][y|c0c0c0 s14]/$"},
-        {"{ff8888{see http://x.org now", 8, "[see |ff8888][http://x.org|ff0000 u][ now|ff8888]/$"},
-        {"{u{ftp://a.b}{c{c", 8, "[ftp://a.b|ff0000 u]/[c|00000c u]/$"},
-        {"{ff8888{a  http://x", 8, "[a  |ff8888][http://x|ff0000 u]/$"}, // split on single spaces
+        {"{ff8888{see http://x.org now", 8, "[see |ff8888][http://x.org|ff9c5c u][ now|ff8888]/$"},
+        {"{u{ftp://a.b}{c{c", 8, "[ftp://a.b|ff9c5c u]/[c|00000c u]/$"},
+        {"{ff8888{a  http://x", 8, "[a  |ff8888][http://x|ff9c5c u]/$"}, // split on single spaces
         {"{ff8888{see xhttp://a", 8, "[see xhttp://a|ff8888]/$"},        // not at a word start
     };
     for (const Case& c : cases) {
@@ -121,34 +122,50 @@ TEST(TextMarkup, RainbowDrawsAColourForEveryCharacterButSpaces) {
     // itself restores the colour the piece started with.
     EXPECT_EQ("[ab|333333]/$", Draw("{rc{ab", state, 8, {0}));
     EXPECT_EQ("[ab|ffffff]/$", Draw("{rc{ab", state, 8, {99}));
-    EXPECT_EQ("[ab |222222][http://x.y|ff0000 u][ |00c000][cd|222222]/$",
+    EXPECT_EQ("[ab |222222][http://x.y|ff9c5c u][ |00c000][cd|222222]/$",
               Draw("{00c000{{rc{ab http://x.y cd", state, 8, {0}));
     // An unpaired "rc" leaves the last random colour for the lines that follow, with rainbow off.
     EXPECT_EQ("[a|345678]/$", Draw("{rc{a", state, 8, {3, 4, 5, 6, 7, 8}));
     EXPECT_EQ("[plain|345678]/$", Draw("{u{{u{plain", state));
 }
 
-TEST(TextMarkup, OverlongLineEndsAtItsLimits) {
+TEST(TextMarkup, OverlongLineIsCutWithAVisibleMark) {
     MarkupState state;
     // Draws that go round the range, so that every rainbow character differs from the one before.
     struct Cycling final : RandomSource {
         int Between(int lo, int hi) override { return lo + next++ % (hi - lo + 1); }
         int next = 0;
     } random;
-    // Too many bytes: the rest of the line is not read, not even its tags.
+    const DrawOp mark{DrawOp::Kind::Text, std::string(kCutMark), TextStyle{kCutMarkColour, 8, false, false}};
+    // Too many bytes: the rest of the line is not read, not even its tags; the mark ends what is shown.
     const std::string longLine = "{00c000{" + std::string(kMaxMarkupLineBytes, 'x') + "{zz{lost";
     std::vector<DrawOp> ops = MarkupOps(longLine, state, 8, random);
-    ASSERT_EQ(3u, ops.size());
+    ASSERT_EQ(4u, ops.size());
     EXPECT_EQ(kMaxMarkupLineBytes - 8, ops[0].Text.size());
+    EXPECT_EQ(mark, ops[1]);
+    EXPECT_EQ(DrawOp::Kind::LineBreak, ops[2].What);
     EXPECT_EQ(DrawOp::Kind::EndOfLine, ops.back().What);
-    // Too many runs: the line ends after the last run that fits.
+    // The bound cuts through a tag (its last four bytes are kept): that is no faulty tag, the line is
+    // still shown and marked.
+    const std::string ys(kMaxMarkupLineBytes - 4 - 9, 'y');
+    for (const std::string tail : {"{00c000{more", "{zzzzz", "{{{{{{"}) {
+        ops = MarkupOps("{ffffff{" + ys + "}" + tail, state, 8, random);
+        EXPECT_EQ("[" + ys + "|ffffff]/[" + std::string(kCutMark) + "|a8a8a8]/$", Show(ops)) << tail;
+    }
+    // Too many runs: the line ends after the last run that fits, with the mark.
     const std::string manyRuns = "{u{{rc{" + std::string(2 * kMaxTextRuns, 'y') + "}{00c000{lost";
     ops = MarkupOps(manyRuns, state, 8, random);
-    ASSERT_EQ(kMaxTextRuns + 2, ops.size());
+    ASSERT_EQ(kMaxTextRuns + 3, ops.size());
     EXPECT_EQ(DrawOp::Kind::Text, ops[kMaxTextRuns - 1].What);
-    EXPECT_EQ(DrawOp::Kind::LineBreak, ops[kMaxTextRuns].What);
+    EXPECT_EQ(mark, ops[kMaxTextRuns]);
+    EXPECT_EQ(DrawOp::Kind::LineBreak, ops[kMaxTextRuns + 1].What);
     EXPECT_EQ(DrawOp::Kind::EndOfLine, ops.back().What);
     EXPECT_FALSE(state.Style.Underline);
+    // Exactly at the bounds nothing is cut.
+    ops = MarkupOps("{u{{rc{" + std::string(kMaxTextRuns, 'y'), state, 8, random);
+    EXPECT_EQ(kMaxTextRuns + 2, ops.size());
+    ops = MarkupOps("{00c000{" + std::string(kMaxMarkupLineBytes - 8, 'x'), state, 8, random);
+    EXPECT_EQ(3u, ops.size());
 }
 
 TEST(TextMarkup, LinkAtFindsTheAddressAroundTheCaret) {

@@ -1,6 +1,7 @@
 // The text display TD: styled runs in the document, trimming, pausing, and clicks on links.
 #include "game/TextWindow.h"
 
+#include <QImage>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextDocument>
@@ -49,7 +50,7 @@ TEST_F(TextDisplay, LinesBecomeStyledRuns) {
     TD.TextSize = 12; // applies from the next line on
     TD.RenderLine("{0000ff{red");
     EXPECT_EQ("[Hello|00c000 s8]/[Blue |ff8888 s8][under|ff8888 s8 u][ and \xE9\x80|ff8888 s8]/"
-              "[big |ff8888 s30 i][http://x.org|ff0000 s30 i u]/[ab|333333 s8 i]/"
+              "[big |ff8888 s30 i][http://x.org|ff9c5c s30 i u]/[ab|333333 s8 i]/"
               "/"
               "[red|0000ff s12]/",
               Runs());
@@ -74,30 +75,70 @@ TEST_F(TextDisplay, TrimKeepsTheLast700CharactersInGrey) {
     EXPECT_EQ(std::string(999, 'b') + "\nc\n", Text());
 }
 
-TEST_F(TextDisplay, PausedLinesWaitAndComeBackInSlotOrder) {
+TEST_F(TextDisplay, PausedLinesWaitAndComeBackInOrder) {
     TD.RenderLine("{ffffff{before");
     TD.Pause();
     EXPECT_TRUE(TD.TextPaused);
-    for (int i = 0; i < 102; ++i)
-        TD.PrintLine("{ffffff{line " + std::to_string(i));
-    EXPECT_EQ("line 100", TD.PausedLines[100].substr(8)); // the 102nd line was dropped
-    TD.PrintSystemLine("also dropped");
+    TD.PrintLine("{ffffff{two");
+    TD.PrintSystemLine("five");
     EXPECT_EQ("[before|ffffff s8]/[Text paused.|00c000 s8]/", Runs());
-
     TD.ClearText();
     EXPECT_EQ("", Text());
-    EXPECT_EQ("{ffffff{line 0", TD.PausedLines[0]);
-    for (auto& line : TD.PausedLines)
-        line.clear();
-    TD.PausedLines[5] = "{ffffff{five";
-    TD.PausedLines[2] = "{ffffff{two";
     TD.Resume();
     EXPECT_FALSE(TD.TextPaused);
-    EXPECT_EQ("[Text resumed.|00c000 s8]/[two|ffffff s8]/[five|ffffff s8]/", Runs());
-    for (const auto& line : TD.PausedLines)
-        EXPECT_EQ("", line);
+    EXPECT_EQ("[Text resumed.|00c000 s8]/[two|ffffff s8]/[five|00c000 s8]/",
+              Runs()); // they outlive the clearing
+    EXPECT_TRUE(TD.PausedLines.empty());
     TD.PrintLine("{ffffff{live");
     EXPECT_EQ("Text resumed.\ntwo\nfive\nlive\n", Text());
+}
+
+TEST_F(TextDisplay, APauseHoldsTenThousandLinesAndCountsWhatItDrops) {
+    TD.TextBufferSize = 100000;
+    TD.Pause();
+    const std::size_t sent = TextWindow::kMaxPausedLines + 3;
+    for (std::size_t i = 0; i < sent; ++i)
+        TD.PrintLine("{ffffff{" + std::to_string(i));
+    // A huge line waits as no more than the window would show of it.
+    TD.PausedLines.back() = "{ffffff{last";
+    TD.Resume();
+    const std::string text = Text();
+    EXPECT_NE(std::string::npos, text.find("\n9998\nlast\n"));
+    EXPECT_EQ(std::string::npos, text.find("\n10000\n"));
+    EXPECT_TRUE(
+        text.ends_with("\n3 lines were dropped while the text was paused: the pause holds 10000 lines.\n"));
+    // The count starts afresh with the next pause.
+    TD.Pause();
+    TD.Resume();
+    EXPECT_TRUE(Text().ends_with("Text resumed.\n"));
+}
+
+TEST_F(TextDisplay, AHeldLineKeepsOnlyWhatIsShown) {
+    TD.Pause();
+    TD.PrintLine("{ffffff{" + std::string(1 << 20, 'x'));
+    ASSERT_EQ(1u, TD.PausedLines.size());
+    EXPECT_GE(TD.PausedLines[0].size(), kMaxMarkupLineBytes);
+    EXPECT_LT(TD.PausedLines[0].size(), kMaxMarkupLineBytes + 16);
+    TD.Resume();
+    EXPECT_TRUE(Text().ends_with(std::string(100, 'x') + " [...]\n"));
+}
+
+TEST_F(TextDisplay, OverlongLinesShowTheirCutMark) {
+    TD.RenderLine("{ffffff{" + std::string(20000, 'a'));
+    std::string runs;
+    for (std::size_t i = 0; i < kMaxTextRuns; ++i)
+        runs += "{ffffff{b{eeeeee{b";
+    TD.RenderLine(runs);
+    const bool cut = Text() == std::string(kMaxMarkupLineBytes - 8, 'a') + " [...]\n" +
+                                   std::string(kMaxTextRuns, 'b') + " [...]\n";
+    EXPECT_TRUE(cut) << Text().substr(0, 100) << "..." << Text().substr(Text().size() - 100);
+}
+
+TEST_F(TextDisplay, DrawsOnTheBackgroundItsColoursWereCheckedAgainst) {
+    TD.resize(200, 100);
+    const QImage shot = TD.viewport()->grab().toImage();
+    const QColor corner = shot.pixelColor(2, 2);
+    EXPECT_EQ(kTextBackgroundColour, std::uint32_t(corner.blue() << 16 | corner.green() << 8 | corner.red()));
 }
 
 TEST_F(TextDisplay, LinkAtSeesTheLineOfTheCaret) {
