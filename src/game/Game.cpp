@@ -16,7 +16,7 @@
 
 #include "core/App.h"
 #include "core/WireText.h"
-#include "game/BoundText.h"
+#include "core/BoundText.h"
 #include "game/GameWindows.h"
 #include "game/TextWindow.h"
 #include "game/VoiceChat.h"

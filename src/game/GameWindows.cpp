@@ -17,7 +17,7 @@
 
 #include "core/Numbers.h"
 #include "core/WireText.h"
-#include "game/BoundText.h"
+#include "core/BoundText.h"
 #include "platform/Dialogs.h"
 
 namespace gr {

@@ -19,7 +19,7 @@ namespace gr {
 
 class Dialogs;
 
-// Server text for a label, a title or the viewer, bounded (game/BoundText.h) to limit bytes of UTF-8.
+// Server text for a label, a title or the viewer, bounded (core/BoundText.h) to limit bytes of UTF-8.
 QString ShownText(const QString& text, std::size_t limit);
 
 // The viewer's page: rich text from the web, which may name pictures and style sheets anywhere. It loads

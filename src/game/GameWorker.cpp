@@ -8,7 +8,7 @@
 #include "core/OutgoingText.h"
 #include "core/RunTimeError.h"
 #include "core/WireText.h"
-#include "game/BoundText.h"
+#include "core/BoundText.h"
 #include "game/Game.h"
 #include "game/GameMessages.h"
 #include "game/GameWindows.h"

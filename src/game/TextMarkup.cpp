@@ -5,7 +5,7 @@
 
 #include "core/Numbers.h"
 #include "core/Random.h"
-#include "game/BoundText.h"
+#include "core/BoundText.h"
 
 namespace gr {
 

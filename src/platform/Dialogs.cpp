@@ -3,9 +3,11 @@
 #include <QApplication>
 #include <QMessageBox>
 
+#include "core/BoundText.h"
+
 namespace gr {
 
-const QString Dialogs::CutMark = QStringLiteral("\n[... cut]");
+const QString Dialogs::CutMark = QString::fromLatin1(kCutMark.data(), qsizetype(kCutMark.size()));
 
 QString Dialogs::Bounded(const QString& text) {
     qsizetype cut = text.size() > kMaxChars ? kMaxChars : -1;

@@ -19,7 +19,7 @@ class Dialogs {
     // A question with Yes and No buttons; true for Yes.
     bool Ask(const QString& text) { return ShowQuestion(Bounded(text)); }
 
-    // The text as a box shows it: whole, or cut at the bounds with CutMark after it.
+    // The text as a box shows it: whole, or cut at the bounds with CutMark (the mark of every cut text).
     static QString Bounded(const QString& text);
 
   protected:

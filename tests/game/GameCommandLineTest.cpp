@@ -15,10 +15,6 @@ namespace gr::test {
 namespace {
 
 class GameCommandLine : public GameFixture {
-protected:
-    void SetUp() override {
-        GameFixture::SetUp();
-    }
 };
 
 TEST_F(GameCommandLine, LinesForTheServer) {

@@ -14,10 +14,6 @@ namespace gr::test {
 namespace {
 
 class GameDispatcher : public GameFixture {
-protected:
-    void SetUp() override {
-        GameFixture::SetUp();
-    }
 };
 
 TEST_F(GameDispatcher, HandlesTheQueueInArrivalOrder) {

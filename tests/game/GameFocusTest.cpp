@@ -20,10 +20,6 @@ namespace {
 
 class GameFocus : public GameFixture {
   protected:
-    void SetUp() override {
-        GameFixture::SetUp();
-        PresetSetting(QStringLiteral("AutoUpdater"), QStringLiteral("B46"));
-    }
     // The game window, shown and active, as the login window left it.
     Game& Shown() {
         Game& g = Entered();

@@ -8,7 +8,7 @@
 #include <QTcpSocket>
 #include <QTextDocument>
 
-#include "game/BoundText.h"
+#include "core/BoundText.h"
 #include "game/GameWindows.h"
 #include "support/GameFixture.h"
 
@@ -22,7 +22,6 @@ class GameHostileText : public GameFixture {
   protected:
     void SetUp() override {
         GameFixture::SetUp();
-        PresetSetting(QStringLiteral("AutoUpdater"), QStringLiteral("B46"));
         clock.start();
     }
     Web_Browser& Viewer(Game& g) {

@@ -18,10 +18,6 @@ namespace {
 
 class GameOptions : public GameFixture {
   protected:
-    void SetUp() override {
-        GameFixture::SetUp();
-        PresetSetting(QStringLiteral("AutoUpdater"), QStringLiteral("B46"));
-    }
     // A fresh run: the settings as the last one left them.
     Game& Reloaded() {
         peer.Socket = nullptr;

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "core/Random.h"
-#include "game/BoundText.h"
+#include "core/BoundText.h"
 #include "support/ScriptedRandom.h"
 
 namespace gr {

@@ -1,6 +1,6 @@
 #pragma once
-// Server text that reaches the game window's labels, titles, address lines and page viewer is shown only up
-// to a bound: text laid out by the window costs time for every character, and a server that sends megabytes
+// Server text that reaches labels, titles, message boxes, address lines and the page viewer is shown only
+// up to a bound: text laid out by the window costs time for every character, and a server that sends megabytes
 // of it would hold the window for minutes. What passes the bound is cut, and the cut is marked, so that
 // nothing is lost without the player seeing it.
 #include <cstddef>

@@ -1,5 +1,5 @@
 // Server text cut at a bound with a visible mark.
-#include "game/BoundText.h"
+#include "core/BoundText.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "game/BoundText.h"
+#include "core/BoundText.h"
 
 namespace gr {
 
