@@ -8,6 +8,7 @@
 #include <QPushButton>
 
 #include "core/App.h"
+#include "core/BoundText.h"
 #include "core/WireText.h"
 #include "login/Lodge.h"
 #include "platform/Dialogs.h"
@@ -69,7 +70,8 @@ ChangeEmailDialog::ChangeEmailDialog(App& app_, QWidget* parent) : QDialog(paren
     setWindowTitle(QStringLiteral("Change E-mail - Gloamrest"));
     setMinimumWidth(380);
     auto* form = new QFormLayout(this);
-    CurrentEmail = new QLabel(FromWire(app.Account.AccountEmail), this);
+    CurrentEmail = new QLabel(FromWire(BoundText(app.Account.AccountEmail, kMaxTitleBytes)), this);
+    CurrentEmail->setTextFormat(Qt::PlainText); // the server's text, never markup
     NewEmail = new QLineEdit(this);
     form->addRow(QStringLiteral("Current address:"), CurrentEmail);
     form->addRow(QStringLiteral("New address:"), NewEmail);

@@ -15,6 +15,7 @@
 #include <QVBoxLayout>
 
 #include "core/App.h"
+#include "core/BoundText.h"
 #include "core/Numbers.h"
 #include "core/WireText.h"
 #include "login/AccountDialogs.h"
@@ -90,6 +91,8 @@ void AccountDisplay::BuildControls() {
             cell->setObjectName(QStringLiteral("Cell"));
             cell->setProperty("odd", r % 2 == 1);
             cell->setFixedHeight(kRowHeight);
+            // The server's text, shown as it stands: never taken as markup that could load local pictures.
+            cell->setTextFormat(Qt::PlainText);
             CTable[std::size_t(6 * r + c)] = cell;
             grid->addWidget(cell, r + 1, c);
         }
@@ -210,7 +213,7 @@ void AccountDisplay::ShowCritPage() {
         const int r = top + row;
         for (int c = 0; c < 6; ++c) {
             const std::string& text = r < kCritRows ? view[std::size_t(r)][std::size_t(c)] : std::string();
-            CTable[std::size_t(6 * row + c)]->setText(FromWire(text));
+            CTable[std::size_t(6 * row + c)]->setText(FromWire(BoundText(text, kMaxTitleBytes)));
         }
         Play[std::size_t(row)]->setVisible(!CTable[std::size_t(6 * row)]->text().isEmpty());
         NamePlayButton(row);

@@ -2,6 +2,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -19,7 +20,7 @@ namespace {
 const std::string kKey = "k3y";
 
 class AccountManager : public LodgeFixture {
-protected:
+  protected:
     // Logged in to the peer, with the account's list shown.
     AccountDisplay& Shown(const std::string& records) {
         Lodge& w = LoggedIn(peer, kKey);
@@ -34,13 +35,15 @@ protected:
     }
     static QStringList Column(const AccountDisplay& d, int column) {
         QStringList texts;
-        for (int r = 0; r < AccountDisplay::kVisibleRows; ++r) texts << d.CTable[std::size_t(6 * r + column)]->text();
+        for (int r = 0; r < AccountDisplay::kVisibleRows; ++r)
+            texts << d.CTable[std::size_t(6 * r + column)]->text();
         return texts;
     }
     Peer peer;
 };
 
-const std::string kThree = "Corwen:9:Human:Cleric:Male:Never/aldric:12:Elf:Mage:Male:Never/Brynn:3:Orc:Rogue:Female:Never/";
+const std::string kThree =
+    "Corwen:9:Human:Cleric:Male:Never/aldric:12:Elf:Mage:Male:Never/Brynn:3:Orc:Rogue:Female:Never/";
 
 TEST_F(AccountManager, PlayButtonsEnterTheirRow) {
     AccountDisplay& d = Shown(kThree);
@@ -88,7 +91,8 @@ TEST_F(AccountManager, EnterPlaysTheTypedCharacter) {
 
 TEST_F(AccountManager, ScrollShowsLaterRecords) {
     std::string records;
-    for (int i = 0; i < 15; ++i) records += "Hero" + std::to_string(i) + ":1:Elf:Mage:Male:Never/";
+    for (int i = 0; i < 15; ++i)
+        records += "Hero" + std::to_string(i) + ":1:Elf:Mage:Male:Never/";
     AccountDisplay& d = Shown(records);
     EXPECT_EQ(4, d.CScroll->maximum());
     d.CScroll->setValue(4);
@@ -112,7 +116,8 @@ TEST_F(AccountManager, TransferAsksTwiceAndCleansUpOnlyItsOwnFiles) {
     };
     for (const auto& c : cases) {
         AccountDisplay& d = Shown(kThree);
-        for (const auto& f : files) QFile(QString::fromStdString(f)).open(QIODevice::WriteOnly);
+        for (const auto& f : files)
+            QFile(QString::fromStdString(f)).open(QIODevice::WriteOnly);
         QFile outside(QDir(Home.path()).filePath(QStringLiteral("../macros_Brynn.txt")));
         app->SaveSetting(QStringLiteral("LMB_Brynn"), QStringLiteral("x"));
         d.CharacterMove->setText(c.character);
@@ -120,9 +125,11 @@ TEST_F(AccountManager, TransferAsksTwiceAndCleansUpOnlyItsOwnFiles) {
         dialogs.Answers = c.answers;
         QTest::mouseClick(d.TransferCrit, Qt::LeftButton);
         const auto sent = Sent(c.sent ? 1 : 0);
-        EXPECT_EQ(c.sent, sent == std::vector<std::string>{"AccountTransferCrit" + c.character.toStdString() + "/alice"})
+        EXPECT_EQ(c.sent, sent == std::vector<std::string>{"AccountTransferCrit" + c.character.toStdString() +
+                                                           "/alice"})
             << c.character.toStdString();
-        EXPECT_EQ(c.sent ? QStringLiteral("Sending") : QStringLiteral("Transfer Character"), d.TransferCrit->text());
+        EXPECT_EQ(c.sent ? QStringLiteral("Sending") : QStringLiteral("Transfer Character"),
+                  d.TransferCrit->text());
         EXPECT_EQ(!c.cleaned, QFile::exists(QStringLiteral("macros_Brynn.txt")));
         EXPECT_EQ(!c.cleaned, QFile::exists(QStringLiteral("macros1_Brynn_3.txt")));
         EXPECT_EQ(c.cleaned, app->GetSetting(QStringLiteral("LMB_Brynn")).isEmpty());
@@ -189,6 +196,24 @@ TEST_F(AccountManager, RefreshAsksForTheListAfresh) {
     app->lodge->Worker_Timer();
     EXPECT_EQ(QStringLiteral(""), d.CTable[18]->text()); // three rows, not six
     EXPECT_EQ(QStringLiteral("Brynn"), d.CTable[12]->text());
+}
+
+TEST_F(AccountManager, ServerTextIsShownAsItStandsNeverAsMarkup) {
+    // A picture on this machine that markup in a character name or an e-mail address could pull in.
+    QImage tall(20, 400, QImage::Format_RGB32);
+    tall.fill(Qt::red);
+    const QString picture = QDir(Home.path()).filePath(QStringLiteral("secret.png"));
+    ASSERT_TRUE(tall.save(picture));
+    const std::string markup = "<img src=\"secret.png\">"; // the working folder is the data folder
+    app.reset();
+    AccountDisplay& d = Shown(markup + ":1:Elf:Mage:Male:Never/");
+    QLabel* name = d.CTable[0];
+    EXPECT_EQ(QString::fromStdString(markup), name->text());
+    EXPECT_LT(name->sizeHint().height(), 100); // one line of text, not the picture
+    app->Account.AccountEmail = markup + std::string(100000, 'x');
+    ChangeEmailDialog email(*app);
+    EXPECT_LT(email.CurrentEmail->sizeHint().height(), 100);
+    EXPECT_TRUE(email.CurrentEmail->text().endsWith(QStringLiteral(" [...]")));
 }
 
 } // namespace
