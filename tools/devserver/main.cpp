@@ -1,7 +1,7 @@
 // gloamrest-devserver: the local game server. Keeps accounts in a file (--accounts), runs the demo world
 // (asking players "KBA" every --kba-seconds), listens on loopback, prints one line per port, logs what
-// clients send (the request's first letters and its length, never its data), and runs until SIGTERM or
-// SIGINT.
+// clients send (the request's first letters and its length, never its data), serves the game's pictures
+// on its web host (--web-port) with one log line per request, and runs until SIGTERM or SIGINT.
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QSocketNotifier>
@@ -14,6 +14,7 @@
 #include <unistd.h>
 
 #include "devserver/GameServer.h"
+#include "devserver/WebHost.h"
 
 namespace {
 
@@ -87,12 +88,18 @@ int main(int argc, char* argv[]) {
         QStringLiteral("kba-seconds"),
         QStringLiteral("Seconds between keep-alive requests to players (0: none)."), QStringLiteral("S"),
         QString::number(gr::dev::kDefaultKeepAliveMs / 1000));
-    parser.addOptions({portOption, altPortOption, versionOption, accountsOption, keepAliveOption});
+    const QCommandLineOption webPortOption(
+        QStringLiteral("web-port"), QStringLiteral("Web host port for the pictures (0: any free one)."),
+        QStringLiteral("N"), QString::number(gr::dev::kDefaultWebPort));
+    parser.addOptions(
+        {portOption, altPortOption, versionOption, accountsOption, keepAliveOption, webPortOption});
     parser.process(app);
 
     quint16 port = 0;
     quint16 altPort = 0;
-    if (!ParsePort(parser.value(portOption), port) || !ParsePort(parser.value(altPortOption), altPort)) {
+    quint16 webPort = 0;
+    if (!ParsePort(parser.value(portOption), port) || !ParsePort(parser.value(altPortOption), altPort) ||
+        !ParsePort(parser.value(webPortOption), webPort)) {
         std::fprintf(stderr, "gloamrest-devserver: a port is a number from 0 to 65535\n");
         return 2;
     }
@@ -128,9 +135,25 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "gloamrest-devserver: %s\n", qPrintable(server.errorString()));
         return 1;
     }
+    if (!gr::dev::CanMakePictures()) {
+        std::fprintf(stderr,
+                     "gloamrest-devserver: this Qt cannot write JPEG (its image format plugin is missing)\n");
+        return 1;
+    }
+    gr::dev::WebHost web;
+    if (!web.listen(webPort)) {
+        std::fprintf(stderr, "gloamrest-devserver: %s\n", qPrintable(web.errorString()));
+        return 1;
+    }
     for (const quint16 listening : server.ports())
         std::printf("listening on 127.0.0.1:%u\n", unsigned(listening));
+    std::printf("web host on http://127.0.0.1:%u/\n", unsigned(web.port()));
     std::fflush(stdout);
+    QObject::connect(&web, &gr::dev::WebHost::served, [](const gr::dev::WebRequest& request) {
+        std::printf("web: %s %s %d (%lld bytes)\n", qPrintable(request.Method), qPrintable(request.Target),
+                    request.Status, static_cast<long long>(request.BodyBytes));
+        std::fflush(stdout);
+    });
 
     QObject::connect(&server, &gr::dev::DevServer::sessionOpened, [](int id) {
         std::printf("session %d: opened\n", id);
