@@ -513,5 +513,199 @@ TEST(World, MarkupCheckOfTheseTests) {
         EXPECT_EQ(MarkupProblem(line).empty(), good) << line;
 }
 
+// The panel and status messages of entering, exactly as the game window reads them.
+TEST(World, EnteringSendsEveryPanelAndStatusValue) {
+    World world;
+    const Lines panels = {
+        "PLAgold coin00d7ff/1001/gold coin00d7ff/1001/gold coin00d7ff/1001/brass lantern00c0ff/1010/"
+        "old map80c0e0/1020/leather boots2060a0/1260/",
+        "Inventorybread/1320/healing draught/1300/blue tonic/1310/iron sword/1200/",
+        "OtherEquipmentleather armour/1210///////wool cloak/1250////////////////",
+        "Equipment0/leather armour/1210",
+        "Equipment1",
+        "Equipment2",
+        "Equipment3",
+        "MainCommandsLook Around/Deposit Gold/Withdraw Gold/",
+        "SLSpark/Heal/Frost Needle/Lantern Light/Mend/Second Wind/Ember/Calm/Far Sight/Warding/",
+    };
+    const Lines rows = {"StChg0/12",  "StChg1/10",    "StChg2/14", "StChg3/11",
+                        "StChg4/9",   "StChg5/13",    "StChg6/1",  "StChg7/4",
+                        "StChg8/120", "StChg9/12500", "StChg10/0", "StChg14/Lamplighter"};
+    const Lines status = {"HPChange40/40", "MGChange30/30", "Stamina30/30",        "XPChange0/100/0",
+                          "LevelChange1",  "GoldChange120", "BankGoldChange12500", "MainArmorChange4"};
+    Lines expected = panels;
+    expected.insert(expected.end(), rows.begin(), rows.end());
+    expected.insert(expected.end(), status.begin(), status.end());
+
+    const Lines got = To(Checked(world.Enter(Ann, "Ann")), Ann);
+    const Lines text = Text(got);
+    EXPECT_EQ(Lines(got.begin() + std::ptrdiff_t(text.size()), got.end()), expected);
+    // One batch: the client's receive queue holds 61 messages.
+    EXPECT_LE(got.size(), 61u);
+    // "OtherEquipment" is 13 pairs, no trailing "/".
+    EXPECT_EQ(Split(got[text.size() + 2].substr(14), '/').size(), 26u);
+}
+
+// Every room, walked into: the panels again (no "StChg"), each list in its format, every picture a number
+// the web host serves, every object name longer than its colour suffix, at most six command buttons' worth
+// plus a scroll where a room has more.
+TEST(World, EveryRoomChangeSendsThePanelsInTheirFormats) {
+    World world;
+    world.Enter(Ann, "Ann");
+    const std::string_view walk[] = {"Dirnn", "Diruu", "Dirdd", "Dirss", "Diree", "Dirww", "Dirdd", "Diruu"};
+    std::set<std::string> pictures;
+    bool bank = false;
+    std::size_t mostObjects = 0, mostCommands = 0;
+    for (const std::string_view step : walk) {
+        SCOPED_TRACE(step);
+        const Lines got = To(Checked(world.Handle(Ann, step)), Ann);
+        std::map<std::string, std::size_t> kinds;
+        for (const std::string& m : got) {
+            for (const std::string_view kw :
+                 {"PLA", "Inventory", "OtherEquipment", "Equipment", "MainCommands", "SL", "HPChange",
+                  "MGChange", "Stamina", "XPChange", "LevelChange", "GoldChange", "BankGoldChange",
+                  "MainArmorChange", "StChg"}) {
+                if (m.starts_with(kw)) {
+                    ++kinds[std::string(kw)];
+                    break;
+                }
+            }
+            auto pairs = [&](std::size_t keyword) {
+                const std::vector<std::string> fields = Split(m.substr(keyword), '/');
+                EXPECT_EQ(fields.size() % 2, 1u) << m;
+                EXPECT_EQ(fields.back(), "") << m;
+                std::set<std::string> names;
+                for (std::size_t i = 0; i + 1 < fields.size(); i += 2) {
+                    EXPECT_GT(fields[i].size(), keyword == 3 ? 6u : 0u) << m;
+                    pictures.insert(fields[i + 1]);
+                    names.insert(fields[i]);
+                }
+                return names.size();
+            };
+            if (m.starts_with("PLA")) mostObjects = std::max(mostObjects, pairs(3));
+            if (m.starts_with("Inventory")) pairs(9);
+            if (m.starts_with("MainCommands")) {
+                const std::vector<std::string> captions = Split(m.substr(12), '/');
+                EXPECT_EQ(captions.back(), "");
+                EXPECT_EQ(captions.front(), "Look Around");
+                mostCommands = std::max(mostCommands, captions.size() - 1);
+                bank = bank || m == "MainCommandsLook Around/Deposit Gold/Withdraw Gold/";
+            }
+        }
+        EXPECT_EQ(kinds["StChg"], 0u);
+        EXPECT_EQ(kinds["Equipment"], 4u);
+        for (const char* kw :
+             {"PLA", "Inventory", "OtherEquipment", "MainCommands", "SL", "HPChange", "MGChange", "Stamina",
+              "XPChange", "LevelChange", "GoldChange", "BankGoldChange", "MainArmorChange"}) {
+            EXPECT_EQ(kinds[kw], 1u) << kw;
+        }
+    }
+    for (const std::string& picture : pictures) {
+        EXPECT_EQ(picture.size(), 4u) << picture;
+        EXPECT_GE(std::stoi(picture), 1000) << picture;
+        EXPECT_LE(std::stoi(picture), 4000) << picture;
+    }
+    EXPECT_TRUE(bank);
+    EXPECT_GE(mostObjects, 10u) << "a room whose objects scroll";
+    EXPECT_GE(mostCommands, 7u) << "a room whose command buttons scroll";
+}
+
+// What the clicks send, one after another from the entry, and everything the world answers.
+TEST(World, PanelActionsChangeTheWorld) {
+    const std::string square = "PLAgold coin00d7ff/1001/gold coin00d7ff/1001/brass lantern00c0ff/1010/";
+    struct Step {
+        std::string line;
+        Lines reply;
+    };
+    const Step steps[] = {
+        {"/get gold coin",
+         {"TMD{00c000{You pick up the gold coin.", "GoldChange125",
+          square + "old map80c0e0/1020/leather boots2060a0/1260/"}},
+        {"/get OLD MAP",
+         {"TMD{00c000{You pick up the old map.",
+          "Inventorybread/1320/healing draught/1300/blue tonic/1310/iron sword/1200/old map/1020/",
+          square + "leather boots2060a0/1260/"}},
+        {"/get old map", {"TMD{00c000{There is no old map here."}},
+        {"/l old map", {"TMD{c0c0c0{A map of the town, soft with age."}},
+        {"/l wool cloak", {"TMD{c0c0c0{A warm grey cloak."}},
+        {"/l {0000ff{x", {"TMD{00c000{You see no 0000ffx here."}},
+        {"/equip iron sword",
+         {"TMD{00c000{You put on the iron sword.",
+          "Inventorybread/1320/healing draught/1300/blue tonic/1310/old map/1020/",
+          "Equipment3/iron sword/1200", "MainArmorChange4"}},
+        {"/equip old map", {"TMD{00c000{You can't wear the old map."}},
+        {"/unequip leather armour",
+         {"TMD{00c000{You take off the leather armour.",
+          "Inventorybread/1320/healing draught/1300/blue tonic/1310/old map/1020/"
+          "leather armour/1210/",
+          "Equipment0", "MainArmorChange1"}},
+        {"/unequip leather armour", {"TMD{00c000{You aren't wearing leather armour."}},
+        {"/use bread",
+         {"TMD{00c000{You finish the bread.",
+          "Inventoryhealing draught/1300/blue tonic/1310/old map/1020/leather armour/1210/", "Stamina30/30"}},
+        {"/use old map", {"TMD{00c000{You can't use the old map."}},
+        {"/drop old map",
+         {"TMD{00c000{You drop the old map.",
+          "Inventoryhealing draught/1300/blue tonic/1310/leather armour/1210/",
+          square + "leather boots2060a0/1260/old map80c0e0/1020/"}},
+        {"/deposit 100", {"TMD{00c000{You deposit 100 gold.", "GoldChange25", "BankGoldChange12600"}},
+        {"/withdraw 50", {"TMD{00c000{You withdraw 50 gold.", "GoldChange75", "BankGoldChange12550"}},
+        {"/withdraw 99999", {"TMD{00c000{Your account doesn't hold that much gold."}},
+        {"/deposit 76", {"TMD{00c000{You don't have that much gold."}},
+        {"/deposit 0", {"TMD{00c000{Deposit how much? Type a whole number."}},
+        {"/deposit -5", {"TMD{00c000{Deposit how much? Type a whole number."}},
+        {"/deposit 2.5", {"TMD{00c000{Deposit how much? Type a whole number."}},
+        {"/withdraw 9999999999", {"TMD{00c000{Withdraw how much? Type a whole number."}},
+        {"BuySellButtonBuy Cider", {"TMD{00c000{Nobody here trades in that."}}, // not sold in the square
+        {"Dirdd", {}}, // the tavern: checked by the room test
+        {"/a grey rat",
+         {"Stamina28/30", "TMD{00ffff{You hit the grey rat for 6.",
+          "TMD{0000ff{The grey rat strikes you for 2.", "HPChange38/40", "XPChange6/100/0.06"}},
+        {"/a grey rat",
+         {"Stamina26/30", "TMD{00ffff{You hit the grey rat for 6.",
+          "TMD{00c000{The grey rat flees into the shadows.", "TMD{00c000{You find 2 gold.", "GoldChange77",
+          "XPChange22/100/0.22", "PLAcider00a0e0/1330/stew0060a0/1340/grey rat808080/2000/"}},
+        {"/cast Spark/grey rat",
+         {"TMD{ff80ff{You cast Spark.", "MGChange27/30", "TMD{00ffff{You hit the grey rat for 6.",
+          "TMD{0000ff{The grey rat strikes you for 2.", "HPChange36/40", "XPChange28/100/0.28"}},
+        {"/cast heal", {"TMD{ff80ff{You cast Heal.", "MGChange22/30", "HPChange40/40"}},
+        {"/cast Spark", {"TMD{00c000{Cast Spark at a creature: click one in the room."}},
+        {"/cast Spark/cider", {"TMD{00c000{Cast Spark at a creature: click one in the room."}},
+        {"/cast Nonsense/grey rat", {"TMD{00c000{You know no spell called Nonsense."}},
+        {"/cast /", {"TMD{00c000{You know no spell called ."}},
+        {"/a cider", {"TMD{00c000{You can't fight the cider."}},
+        {"/a", {"TMD{00c000{Which one? Click it, or type its name after /a."}},
+        {"/equip   ", {"TMD{00c000{Which one? Click it, or type its name after /equip."}},
+        {"/get grey rat", {"TMD{00c000{The grey rat will not be picked up."}},
+        {"BuySellButtonBuy Cider",
+         {"TMD{00c000{You buy the cider for 2 gold.",
+          "Inventoryhealing draught/1300/blue tonic/1310/leather armour/1210/cider/1330/", "GoldChange75"}},
+        {"BuySellButtonTip The Fiddler",
+         {"TMD{00c000{The fiddler tips his hat and plays {rc{a merry jig{rc{.", "GoldChange74"}},
+        {"BuySellButtonDeposit Gold", {"TMD{00c000{Nobody here trades in that."}},
+        {"BuySellButton", {"TMD{00c000{Nobody here trades in that."}},
+        {"/deposit 5", {"TMD{00c000{There is no bank here."}},
+        {"/use cider",
+         {"TMD{00c000{You finish the cider.",
+          "Inventoryhealing draught/1300/blue tonic/1310/leather armour/1210/", "HPChange40/40",
+          "Stamina30/30"}},
+        {"/equip leather armour",
+         {"TMD{00c000{You put on the leather armour.", "Inventoryhealing draught/1300/blue tonic/1310/",
+          "Equipment0/leather armour/1210", "MainArmorChange4"}},
+        {"/get " + std::string(2000, 'x'),
+         {"TMD{00c000{There is no " + std::string(kMaxSpokenBytes, 'x') + " here."}},
+    };
+    World world;
+    world.Enter(Ann, "Ann");
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.line);
+        const Deliveries out = Checked(world.Handle(Ann, step.line));
+        EXPECT_EQ(out.size(), 1u) << "nobody else is in the room";
+        if (!step.reply.empty()) {
+            EXPECT_EQ(To(out, Ann), step.reply);
+        }
+    }
+}
+
 } // namespace
 } // namespace gr::dev

@@ -515,6 +515,10 @@ void World::command(Outbox& out, Player& player, std::string_view line) {
         // The client sets its text size itself and sends the line on as well: nothing to answer.
     } else if (SameNoCase(word, "/l") || SameNoCase(word, "/look")) {
         look(out, player, rest);
+    } else if (rest.empty() &&
+               (SameNoCase(word, "/get") || SameNoCase(word, "/drop") || SameNoCase(word, "/a") ||
+                SameNoCase(word, "/use") || SameNoCase(word, "/equip") || SameNoCase(word, "/unequip"))) {
+        out.Line(player.Session, Cat({kNotice, "Which one? Click it, or type its name after ", word, "."}));
     } else if (SameNoCase(word, "/get")) {
         get(out, player, rest);
     } else if (SameNoCase(word, "/drop")) {
