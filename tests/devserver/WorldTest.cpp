@@ -707,5 +707,78 @@ TEST(World, PanelActionsChangeTheWorld) {
     }
 }
 
+// Objects lie in rooms that players share: what one takes or drops, the others there see go or come.
+TEST(World, OthersInTheRoomSeeObjectsTakenAndDropped) {
+    World world;
+    world.Enter(Ann, "Ann");
+    world.Enter(Bob, "Bob");
+    world.Enter(Cal, "Cal");
+    world.Handle(Cal, "Dirnn");
+    const std::string left =
+        "PLAgold coin00d7ff/1001/gold coin00d7ff/1001/gold coin00d7ff/1001/old map80c0e0/1020/"
+        "leather boots2060a0/1260/";
+    std::map<int, Lines> got = BySession(Checked(world.Handle(Ann, "/get brass lantern")));
+    EXPECT_EQ(got[Bob], (Lines{"TMD{c0c0c0{Ann picks up the brass lantern.", left}));
+    EXPECT_EQ(got[Ann].back(), left);
+    EXPECT_EQ(got.count(Cal), 0u);
+    got = BySession(Checked(world.Handle(Ann, "/drop brass lantern")));
+    EXPECT_EQ(got[Bob].front(), "TMD{c0c0c0{Ann drops the brass lantern.");
+    EXPECT_EQ(got.count(Cal), 0u);
+    // Bob walks away and back: the lantern lies where Ann left it.
+    world.Handle(Bob, "Diree");
+    const Lines back = To(world.Handle(Bob, "Dirww"), Bob);
+    EXPECT_TRUE(std::find(back.begin(), back.end(), left + "brass lantern00c0ff/1010/") != back.end());
+}
+
+// Fourteen inventory slots: a full pack refuses more, coins still go to the purse.
+TEST(World, AFullPackTakesNoMore) {
+    World world;
+    world.Enter(Ann, "Ann");
+    world.Handle(Ann, "Dirdd");
+    int bought = 0;
+    while (bought < 20 && To(world.Handle(Ann, "BuySellButtonBuy Bread"), Ann).size() == 3)
+        ++bought;
+    EXPECT_EQ(bought, int(kInventorySlots) - 4) << "four things carried from the start";
+    EXPECT_EQ(To(world.Handle(Ann, "BuySellButtonBuy Bread"), Ann),
+              Lines{"TMD{00c000{You can't carry any more."});
+    EXPECT_EQ(To(world.Handle(Ann, "/get stew"), Ann), Lines{"TMD{00c000{You can't carry any more."});
+    EXPECT_EQ(To(world.Handle(Ann, "/unequip wool cloak"), Ann),
+              Lines{"TMD{00c000{You can't carry any more."});
+    const Lines equip = To(Checked(world.Handle(Ann, "/equip iron sword")), Ann);
+    ASSERT_EQ(equip.size(), 4u) << "a free hand: the sword goes from the pack";
+    EXPECT_EQ(Split(equip[1].substr(9), '/').size(), 2 * (kInventorySlots - 1) + 1);
+    world.Handle(Ann, "Diruu");
+    const Lines coin = To(Checked(world.Handle(Ann, "/get gold coin")), Ann);
+    EXPECT_EQ(coin.at(1), "GoldChange" + std::to_string(120 - bought + 5));
+    EXPECT_EQ(To(world.Handle(Ann, "/get brass lantern"), Ann).back(),
+              "PLAgold coin00d7ff/1001/gold coin00d7ff/1001/old map80c0e0/1020/leather boots2060a0/1260/");
+}
+
+// Fighting the tower's bats with Ember until a level is reached; the bats come back when the tower is
+// entered empty.
+TEST(World, ExperienceRaisesTheLevel) {
+    World world;
+    world.Enter(Ann, "Ann");
+    world.Handle(Ann, "Dirnn");
+    world.Handle(Ann, "Diruu");
+    Lines levelled;
+    for (int turn = 0; turn < 40 && levelled.empty(); ++turn) {
+        Lines got = To(Checked(world.Handle(Ann, "/cast Ember/bat")), Ann);
+        if (got == Lines{"TMD{00c000{Cast Ember at a creature: click one in the room."}) {
+            world.Handle(Ann, "Dirdd");
+            world.Handle(Ann, "Diruu");
+        } else if (got == Lines{"TMD{00c000{You don't have the magic for Ember."}) {
+            ASSERT_EQ(To(world.Handle(Ann, "/use blue tonic"), Ann).size(), 3u) << "one tonic only";
+        } else if (std::find(got.begin(), got.end(), "LevelChange2") != got.end()) {
+            levelled = got;
+        }
+    }
+    // Five bats at 17 experience each make 85, then the tonic pays for two more: 119 of 100.
+    ASSERT_FALSE(levelled.empty());
+    const Lines tail(levelled.end() - 6, levelled.end() - 1); // the room's objects come last
+    EXPECT_EQ(tail, (Lines{"XPChange119/200/0.595", "TMD{00ffff{You reach level 2!", "LevelChange2",
+                           "HPChange45/45", "MGChange35/35"}));
+}
+
 } // namespace
 } // namespace gr::dev
