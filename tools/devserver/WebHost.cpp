@@ -168,8 +168,7 @@ bool WebHost::answerOne(QTcpSocket* socket, Connection& connection) {
         emit served(logged);
         return keepAlive && Connections.count(socket) != 0;
     };
-    if (!wellFormed || !version.startsWith("HTTP/"))
-        return answer(400, "text/plain", Page(400), true, false);
+    if (!wellFormed || !version.startsWith("HTTP/")) return answer(400, "text/plain", Page(400), true, false);
     if (version != "HTTP/1.0" && version != "HTTP/1.1")
         return answer(505, "text/plain", Page(505), true, false);
     // Requests here carry no body; one that announces a body cannot be told from the next request.

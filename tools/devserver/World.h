@@ -1,6 +1,9 @@
 #pragma once
-// The local server's demo world, plain C++ (no Qt): a few rooms joined by directions, the players in them,
-// and what the game window's messages do. Every operation returns the messages to send and to which
+// The local server's demo world, plain C++ (no Qt): a few rooms joined by directions, the objects and
+// creatures in them, the players with their status, inventory, equipment and spells, and what the game
+// window's messages and panel clicks do. Panels and status values go out in the game window's own
+// messages ("PLA", "Inventory", "Equipment", "OtherEquipment", "MainCommands", "SL", "HPChange" and the
+// rest). Every operation returns the messages to send and to which
 // sessions; the caller sends them. Game text goes out as "TMD" lines in the text window's markup: segments
 // separated by "}", pieces by "{", piece 0 never shown, then tag, text, tag, text; a tag is "u", "i", "rc",
 // "s" + size or a colour of six hex digits in blue-green-red order.
