@@ -4,11 +4,15 @@
 
 #include "core/Bzip2Library.h"
 #include "core/DataFolder.h"
+#include "skin/Downloads.h"
+#include "skin/PictureStore.h"
 
 namespace gr {
 
 namespace {
-QString LogonKey(const QString& key) { return QStringLiteral("Logon/") + key; }
+QString LogonKey(const QString& key) {
+    return QStringLiteral("Logon/") + key;
+}
 } // namespace
 
 App::App(Platform platform_, const QString& dataFolder)
@@ -23,10 +27,26 @@ QString App::GetSetting(const QString& key, const QString& def) const {
     return value.isValid() ? value.toString() : def;
 }
 
-void App::SaveSetting(const QString& key, const QString& value) { Settings->setValue(LogonKey(key), value); }
+void App::SaveSetting(const QString& key, const QString& value) {
+    Settings->setValue(LogonKey(key), value);
+}
 
-void App::RemoveSetting(const QString& key) { Settings->remove(LogonKey(key)); }
+void App::RemoveSetting(const QString& key) {
+    Settings->remove(LogonKey(key));
+}
 
-void App::FlushSettings() { Settings->sync(); }
+void App::FlushSettings() {
+    Settings->sync();
+}
+
+Downloads& App::Downloader() {
+    if (!DownloadService) DownloadService = std::make_unique<gr::Downloads>(Deployment.Web, DataFolder);
+    return *DownloadService;
+}
+
+PictureStore& App::Pictures() {
+    if (!PictureCache) PictureCache = std::make_unique<PictureStore>(Downloader(), DataFolder);
+    return *PictureCache;
+}
 
 } // namespace gr

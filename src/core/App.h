@@ -22,9 +22,11 @@ namespace gr {
 
 class AccountDisplay;
 class Dialogs;
+class Downloads;
 class Ending;
 class Game;
 class Lodge;
+class PictureStore;
 class RandomSource;
 class Shell;
 
@@ -65,7 +67,7 @@ struct AccountState {
 };
 
 class App {
-public:
+  public:
     // dataFolder holds the settings (when GLOAMREST_HOME is set), deployment.ini and the machine records.
     App(Platform platform, const QString& dataFolder);
     ~App();
@@ -84,8 +86,8 @@ public:
     SessionState Session;
     AccountState Account;
     VoiceStream Voice;
-    QString Bzip2Library;   // the library start-up loads
-    Bzip2Api Bzip2;         // set by start-up once the library is loaded
+    QString Bzip2Library; // the library start-up loads
+    Bzip2Api Bzip2;       // set by start-up once the library is loaded
     // The windows, each owned by the login window, which lives for the whole run.
     Lodge* lodge = nullptr; // owns the server connection
     AccountDisplay* accountDisplay = nullptr;
@@ -94,8 +96,15 @@ public:
     // while there is none, such answers are dropped.
     std::function<void(std::string_view)> CharacterCreationAnswer;
 
-private:
+    // The one download service (from the deployment's web host into the data folder) and the pictures
+    // it fetches; both made when first asked for.
+    gr::Downloads& Downloader();
+    PictureStore& Pictures();
+
+  private:
     std::unique_ptr<QSettings> Settings;
+    std::unique_ptr<gr::Downloads> DownloadService; // before the pictures, so it outlives them
+    std::unique_ptr<PictureStore> PictureCache;
 };
 
 } // namespace gr
