@@ -57,7 +57,8 @@ std::optional<WebHost> ParseWebHost(std::string_view text) {
 }
 
 bool IsSafeWebPath(std::string_view path) {
-    return path.size() > 1 && path.front() == '/' && IsPlainSegments(path.substr(1));
+    return path.size() > 1 && path.size() <= kMaxWebPath && path.front() == '/' &&
+           IsPlainSegments(path.substr(1));
 }
 
 bool IsSafeLocalFile(std::string_view file) {
