@@ -150,9 +150,10 @@ TEST_F(PictureStoreTest, KeepsNothingButACompletePictureAnswer) {
         ASSERT_TRUE(Idle()) << c.what;
         EXPECT_EQ(1, Host.Requests(Path(number))) << c.what;
         EXPECT_TRUE(SameImage(Store->DL(), Store->Picture(number))) << c.what;
-        EXPECT_EQ(QStringList(), Files()) << c.what;
+        EXPECT_FALSE(QFile::exists(Gfx(number))) << c.what;
+        EXPECT_EQ(0, other.AllRequests()) << c.what;
     }
-    EXPECT_EQ(0, other.AllRequests());
+    EXPECT_EQ(QStringList(), Files()); // nothing half-written either
     EXPECT_TRUE(ArrivedNumbers().empty());
 }
 

@@ -31,6 +31,12 @@ class WebHost {
         });
     }
 
+    ~WebHost() {
+        // Connections still open end with the server, after this object's tables: they must not call in.
+        for (QTcpSocket* socket : Server.findChildren<QTcpSocket*>())
+            QObject::disconnect(socket, nullptr, nullptr, nullptr);
+    }
+
     // "127.0.0.1:port", as the deployment writes the web host.
     QString Address() const { return QStringLiteral("127.0.0.1:%1").arg(Server.serverPort()); }
 
