@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QNetworkAccessManager>
+#include <QNetworkProxy>
 #include <QNetworkReply>
 #include <QNetworkRequest>
 #include <QSaveFile>
@@ -20,6 +21,9 @@ Downloads::Downloads(const QString& web, const QString& folder, QObject* parent)
       Manager(new QNetworkAccessManager(this)) {
     // Redirects are followed only to the same host, port and scheme; any other one ends the download.
     Manager->setRedirectPolicy(QNetworkRequest::SameOriginRedirectPolicy);
+    // Straight to the web host, as the game's own connection goes: no proxy found in the environment
+    // decides where our requests go.
+    Manager->setProxy(QNetworkProxy::NoProxy);
 }
 
 Downloads::~Downloads() {

@@ -1,8 +1,6 @@
 // The picture store against a web host that is not ours: Python's http.server over a folder of JPEGs.
-#include <QBuffer>
 #include <QDir>
 #include <QFile>
-#include <QImage>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QStandardPaths>
@@ -18,24 +16,9 @@
 namespace gr {
 namespace {
 
-QByteArray Jpeg(int number) {
-    QImage image(24, 18, QImage::Format_RGB32);
-    image.fill(QColor::fromHsv(number % 360, 180, 220));
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "JPG");
-    return bytes;
-}
-
 bool WriteFile(const QString& path, const QByteArray& bytes) {
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
-QByteArray ReadFile(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
 }
 
 // A port nobody listens on just now.
@@ -51,7 +34,7 @@ TEST(PictureStoreHttpServer, FetchesFromAForeignWebHostOnceEach) {
     QTemporaryDir site, data;
     ASSERT_TRUE(site.isValid() && data.isValid());
     ASSERT_TRUE(QDir(site.path()).mkpath(QStringLiteral("grpics")));
-    const QByteArray a = Jpeg(1149), b = Jpeg(1150);
+    const QByteArray a = test::Jpeg(1149, 24, 18), b = test::Jpeg(1150, 24, 18);
     ASSERT_TRUE(WriteFile(site.filePath(QStringLiteral("grpics/1149.jpg")), a));
     ASSERT_TRUE(WriteFile(site.filePath(QStringLiteral("grpics/1150.jpg")), b));
     // Served as 200 with a picture's name, but an error page inside.
@@ -98,8 +81,8 @@ TEST(PictureStoreHttpServer, FetchesFromAForeignWebHostOnceEach) {
             return true;
         }));
 
-        EXPECT_EQ(a, ReadFile(data.filePath(QStringLiteral("gfx/1149.jpg"))));
-        EXPECT_EQ(b, ReadFile(data.filePath(QStringLiteral("gfx/1150.jpg"))));
+        EXPECT_EQ(a, test::FileBytes(data.filePath(QStringLiteral("gfx/1149.jpg"))));
+        EXPECT_EQ(b, test::FileBytes(data.filePath(QStringLiteral("gfx/1150.jpg"))));
         EXPECT_FALSE(QFile::exists(data.filePath(QStringLiteral("gfx/1151.jpg")))); // 404
         EXPECT_FALSE(QFile::exists(data.filePath(QStringLiteral("gfx/1152.jpg")))); // not a picture
         for (const char* path :

@@ -1,7 +1,6 @@
 // The picture store and the download service against a web host on a real socket.
 #include "skin/PictureStore.h"
 
-#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -19,22 +18,8 @@ namespace gr {
 namespace {
 
 using namespace std::chrono_literals;
-
-// A small JPEG of its own colour for each number.
-QByteArray Jpeg(int number, int width = 16, int height = 16) {
-    QImage image(width, height, QImage::Format_RGB32);
-    image.fill(QColor::fromHsv(number % 360, 200, 200));
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "JPG");
-    return bytes;
-}
-
-QByteArray ReadFile(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
-}
+using test::FileBytes;
+using test::Jpeg;
 
 bool SameImage(const QPixmap& a, const QPixmap& b) {
     return a.toImage() == b.toImage();
@@ -92,8 +77,8 @@ TEST_F(PictureStoreTest, FetchesEachPictureOnceAndKeepsItByteForByte) {
 
     EXPECT_EQ(1, Host.Requests(Path(1149)));
     EXPECT_EQ(1, Host.Requests(Path(1150)));
-    EXPECT_EQ(a, ReadFile(Gfx(1149)));
-    EXPECT_EQ(b, ReadFile(Gfx(1150)));
+    EXPECT_EQ(a, FileBytes(Gfx(1149)));
+    EXPECT_EQ(b, FileBytes(Gfx(1150)));
     EXPECT_EQ((std::vector<int>{1149, 1150}), ArrivedNumbers());
     const QPixmap shown = Store->Picture(1149);
     EXPECT_FALSE(SameImage(Store->DL(), shown));
@@ -112,6 +97,49 @@ TEST_F(PictureStoreTest, FetchesEachPictureOnceAndKeepsItByteForByte) {
     ASSERT_TRUE(Idle());
     EXPECT_EQ(2, Host.AllRequests());
     EXPECT_EQ(2u, ArrivedNumbers().size());
+}
+
+TEST_F(PictureStoreTest, KeepsACompleteAnswerHoweverItIsFramed) {
+    struct Case {
+        const char* what;
+        QByteArray raw;
+    };
+    const QByteArray picture = Jpeg(2500);
+    const int half = int(picture.size() / 2);
+    const Case cases[] = {
+        {"chunked", "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\nConnection: close\r\n\r\n" +
+                        QByteArray::number(half, 16) + "\r\n" + picture.left(half) + "\r\n" +
+                        QByteArray::number(picture.size() - half, 16) + "\r\n" + picture.mid(half) +
+                        "\r\n0\r\n\r\n"},
+        {"HTTP/1.0",
+         "HTTP/1.0 200 OK\r\nContent-Length: " + QByteArray::number(picture.size()) + "\r\n\r\n" + picture},
+        {"redirected on the same host",
+         test::WebHost::Answer(302, "",
+                               "Location: http://" + Host.Address().toLatin1() + "/elsewhere/2500.jpg\r\n")},
+    };
+    Host.Serve("/elsewhere/2500.jpg", test::WebHost::Answer(200, picture));
+    int number = 2500;
+    for (const auto& c : cases) {
+        ++number;
+        Host.Serve(Path(number), c.raw);
+        Store->Picture(number);
+        ASSERT_TRUE(Idle()) << c.what;
+        EXPECT_EQ(picture, FileBytes(Gfx(number))) << c.what;
+        EXPECT_FALSE(SameImage(Store->DL(), Store->Picture(number))) << c.what;
+    }
+    EXPECT_EQ(3u, ArrivedNumbers().size());
+}
+
+TEST_F(PictureStoreTest, AWebHostThatIsNoPlainHostIsNeverAsked) {
+    Downloads service(QStringLiteral("user@") + Host.Address(), Folder.path());
+    PictureStore store(service, Folder.path(), [this] { return Now; });
+    Host.Serve(Path(1300), test::WebHost::Answer(200, Jpeg(1300)));
+    EXPECT_TRUE(SameImage(store.DL(), store.Picture(1300)));
+    ASSERT_TRUE(test::WaitFor([&] { return service.Running() == 0 && service.Queued() == 0; }));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(0, Host.AllRequests());
+    EXPECT_TRUE(SameImage(store.DL(), store.Picture(1300)));
+    EXPECT_EQ(QStringList(), Files());
 }
 
 TEST_F(PictureStoreTest, KeepsNothingButACompletePictureAnswer) {
@@ -179,7 +207,7 @@ TEST_F(PictureStoreTest, AsksForNothingOutsideThePictureNumbers) {
     EXPECT_EQ(QStringList(), Files());
 }
 
-TEST_F(PictureStoreTest, AskesAgainForAFailedPictureOnlyAfterAMinute) {
+TEST_F(PictureStoreTest, AsksAgainForAFailedPictureOnlyAfterAMinute) {
     Store->Picture(1500);
     ASSERT_TRUE(Idle());
     ASSERT_EQ(1, Host.Requests(Path(1500))); // not found
@@ -196,7 +224,7 @@ TEST_F(PictureStoreTest, AskesAgainForAFailedPictureOnlyAfterAMinute) {
     EXPECT_TRUE(SameImage(Store->DL(), Store->Picture(1500)));
     ASSERT_TRUE(Idle());
     EXPECT_EQ(2, Host.Requests(Path(1500)));
-    EXPECT_EQ(picture, ReadFile(Gfx(1500)));
+    EXPECT_EQ(picture, FileBytes(Gfx(1500)));
     EXPECT_EQ((std::vector<int>{1500}), ArrivedNumbers());
     EXPECT_FALSE(SameImage(Store->DL(), Store->Picture(1500)));
 }
@@ -211,7 +239,7 @@ TEST_F(PictureStoreTest, ReplacesACachedFileThatIsNoPicture) {
     Host.Serve(Path(1234), test::WebHost::Answer(200, picture));
     EXPECT_TRUE(SameImage(Store->DL(), Store->Picture(1234)));
     ASSERT_TRUE(Idle());
-    EXPECT_EQ(picture, ReadFile(Gfx(1234)));
+    EXPECT_EQ(picture, FileBytes(Gfx(1234)));
     EXPECT_EQ((std::vector<int>{1234}), ArrivedNumbers());
 }
 
@@ -246,7 +274,7 @@ TEST_F(PictureStoreTest, AStoreGoneBeforeItsDownloadsIsNotCalled) {
     Host.Release();
     ASSERT_TRUE(Idle());
     // The file is still kept for the next one who asks.
-    EXPECT_EQ(Jpeg(1111), ReadFile(Gfx(1111)));
+    EXPECT_EQ(Jpeg(1111), FileBytes(Gfx(1111)));
 }
 
 } // namespace

@@ -2,10 +2,14 @@
 // A small web host for download tests, on a real socket: answers each GET with the raw bytes set for its
 // path (a 404 page for any other path), counts the requests per path and keeps their heads. While Hold is
 // set, requests wait unanswered until Release().
+#include <QBuffer>
 #include <QByteArray>
+#include <QColor>
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QHash>
+#include <QImage>
 #include <QPointer>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -95,6 +99,23 @@ class WebHost {
     QHash<QTcpSocket*, QByteArray> Buffers;
     std::vector<std::pair<QPointer<QTcpSocket>, QByteArray>> Held;
 };
+
+// A small JPEG of its own colour for each seed.
+inline QByteArray Jpeg(int seed, int width = 16, int height = 16) {
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(QColor::fromHsv(seed % 360, 200, 200));
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "JPG");
+    return bytes;
+}
+
+// A file's bytes, or "(missing)".
+inline QByteArray FileBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
+}
 
 // Runs the event loop until done() holds or a few seconds have passed; done() at the end.
 inline bool WaitFor(const std::function<bool()>& done, int ms = 5000) {
