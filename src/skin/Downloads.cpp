@@ -9,6 +9,8 @@
 #include <QSaveFile>
 #include <QTimer>
 
+#include <algorithm>
+
 namespace gr {
 
 namespace {
@@ -59,6 +61,7 @@ bool Downloads::Fetch(DownloadRequest request, QObject* context, Done done) {
         same->Waiters.push_back({context, context != nullptr, std::move(done)});
         return true;
     }
+    request.MaxBytes = std::max<qint64>(request.MaxBytes, 0);
     auto& queue = Queues[std::size_t(request.Kind) % kDownloadKinds];
     if (queue.size() >= kMaxQueued) return false;
     Job job;
