@@ -44,6 +44,7 @@ TEST(PictureStoreHttpServer, FetchesFromAForeignWebHostOnceEach) {
     ASSERT_NE(0, port);
     QProcess server;
     server.setProcessChannelMode(QProcess::SeparateChannels);
+    server.setWorkingDirectory(site.path()); // the test's own may be gone, left by an earlier test
     server.start(python, {QStringLiteral("-u"), QStringLiteral("-m"), QStringLiteral("http.server"),
                           QString::number(port), QStringLiteral("--bind"), QStringLiteral("127.0.0.1"),
                           QStringLiteral("--directory"), site.path()});
