@@ -10,9 +10,7 @@
 namespace gr {
 
 namespace {
-QString LogonKey(const QString& key) {
-    return QStringLiteral("Logon/") + key;
-}
+QString LogonKey(const QString& key) { return QStringLiteral("Logon/") + key; }
 } // namespace
 
 App::App(Platform platform_, const QString& dataFolder)
@@ -27,17 +25,11 @@ QString App::GetSetting(const QString& key, const QString& def) const {
     return value.isValid() ? value.toString() : def;
 }
 
-void App::SaveSetting(const QString& key, const QString& value) {
-    Settings->setValue(LogonKey(key), value);
-}
+void App::SaveSetting(const QString& key, const QString& value) { Settings->setValue(LogonKey(key), value); }
 
-void App::RemoveSetting(const QString& key) {
-    Settings->remove(LogonKey(key));
-}
+void App::RemoveSetting(const QString& key) { Settings->remove(LogonKey(key)); }
 
-void App::FlushSettings() {
-    Settings->sync();
-}
+void App::FlushSettings() { Settings->sync(); }
 
 Downloads& App::Downloader() {
     if (!DownloadService) DownloadService = std::make_unique<gr::Downloads>(Deployment.Web, DataFolder);

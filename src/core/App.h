@@ -67,7 +67,7 @@ struct AccountState {
 };
 
 class App {
-  public:
+public:
     // dataFolder holds the settings (when GLOAMREST_HOME is set), deployment.ini and the machine records.
     App(Platform platform, const QString& dataFolder);
     ~App();
@@ -86,8 +86,8 @@ class App {
     SessionState Session;
     AccountState Account;
     VoiceStream Voice;
-    QString Bzip2Library; // the library start-up loads
-    Bzip2Api Bzip2;       // set by start-up once the library is loaded
+    QString Bzip2Library;   // the library start-up loads
+    Bzip2Api Bzip2;         // set by start-up once the library is loaded
     // The windows, each owned by the login window, which lives for the whole run.
     Lodge* lodge = nullptr; // owns the server connection
     AccountDisplay* accountDisplay = nullptr;
@@ -101,7 +101,7 @@ class App {
     gr::Downloads& Downloader();
     PictureStore& Pictures();
 
-  private:
+private:
     std::unique_ptr<QSettings> Settings;
     std::unique_ptr<gr::Downloads> DownloadService; // before the pictures, so it outlives them
     std::unique_ptr<PictureStore> PictureCache;

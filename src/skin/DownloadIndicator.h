@@ -9,13 +9,13 @@ class Downloads;
 
 class DownloadIndicator final : public QLabel {
     Q_OBJECT
-  public:
+public:
     explicit DownloadIndicator(Downloads& downloads, QWidget* parent = nullptr);
 
     // "Downloading 1 file", "Downloading 4 files"; empty when nothing is left.
     static QString Text(int running, int queued);
 
-  private:
+private:
     void Show(int running, int queued);
 };
 

@@ -46,7 +46,7 @@ struct DownloadResult {
 
 class Downloads : public QObject {
     Q_OBJECT
-  public:
+public:
     using Done = std::function<void(const DownloadResult&)>;
 
     // web: the deployment's web host ("host" or "host:port"); folder: the data folder that local files are
@@ -65,11 +65,11 @@ class Downloads : public QObject {
     static constexpr std::size_t kMaxQueued = 4096;  // per kind; more than every picture number there is
     static constexpr int kTransferTimeoutMs = 30000; // a stalled transfer gives up its place
 
-  signals:
+signals:
     // The number of downloads running and waiting changed; both 0 when everything is done.
     void progressChanged(int running, int queued);
 
-  private:
+private:
     struct Waiter {
         QPointer<QObject> Context;
         bool Bound = false; // had a context: told only while it lives

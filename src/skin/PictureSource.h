@@ -11,7 +11,7 @@ constexpr int kFirstPictureNumber = 1000;
 constexpr int kLastPictureNumber = 4000;
 
 class PictureSource {
-  public:
+public:
     virtual ~PictureSource() = default;
     // The picture to show now for number: the picture itself, or the placeholder while its download is
     // queued or running (the download is queued by this call, once per run). A null pixmap for a number

@@ -22,7 +22,7 @@ class Downloads;
 
 class PictureStore final : public QObject, public PictureSource {
     Q_OBJECT
-  public:
+public:
     using Clock = std::function<std::chrono::steady_clock::time_point()>;
 
     // folder: the data folder, below which "gfx" lies. clock: the steady clock unless a test gives one.
@@ -39,10 +39,10 @@ class PictureStore final : public QObject, public PictureSource {
     // The picture in bytes, when they decode as a picture no larger than kMaxPictureSide either way.
     static bool Decode(const QByteArray& bytes, QImage& image);
 
-  signals:
+signals:
     void pictureArrived(int number);
 
-  private:
+private:
     struct Entry {
         enum class State { Loaded, Fetching, Failed } Is = State::Fetching;
         QPixmap Pixmap;

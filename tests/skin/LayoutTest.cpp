@@ -20,22 +20,16 @@ TEST(Layout, PlacesAtTheWindowsSize) {
 TEST(Layout, DefaultElementsStayInsideTheWindow) {
     const GameLayout& l = DefaultGameLayout();
     auto inside = [](const LayoutRect& r) {
-        return r.Left >= 0 && r.Top >= 0 && r.Left + r.Width <= kDesignWidth &&
-               r.Top + r.Height <= kDesignHeight && r.Width > 0 && r.Height > 0;
+        return r.Left >= 0 && r.Top >= 0 && r.Left + r.Width <= kDesignWidth && r.Top + r.Height <= kDesignHeight &&
+               r.Width > 0 && r.Height > 0;
     };
     for (const auto* group : {&l.ObjPicG, &l.ObjName})
-        for (const auto& r : *group)
-            EXPECT_TRUE(inside(r));
-    for (const auto& r : l.InventG)
-        EXPECT_TRUE(inside(r));
-    for (const auto& r : l.Captions)
-        EXPECT_TRUE(inside(r));
-    for (const auto& r : l.Com)
-        EXPECT_TRUE(inside(r));
-    for (const auto& r : l.ButtonMouse2)
-        EXPECT_TRUE(inside(r));
-    for (const auto& r : {l.TD, l.CmdTalk, l.ObjVScroll, l.SpellVScroll, l.ComVScroll})
-        EXPECT_TRUE(inside(r));
+        for (const auto& r : *group) EXPECT_TRUE(inside(r));
+    for (const auto& r : l.InventG) EXPECT_TRUE(inside(r));
+    for (const auto& r : l.Captions) EXPECT_TRUE(inside(r));
+    for (const auto& r : l.Com) EXPECT_TRUE(inside(r));
+    for (const auto& r : l.ButtonMouse2) EXPECT_TRUE(inside(r));
+    for (const auto& r : {l.TD, l.CmdTalk, l.ObjVScroll, l.SpellVScroll, l.ComVScroll}) EXPECT_TRUE(inside(r));
 }
 
 } // namespace

@@ -26,7 +26,7 @@ bool SameImage(const QPixmap& a, const QPixmap& b) {
 }
 
 class PictureStoreTest : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override {
         ASSERT_TRUE(Folder.isValid());
         Service = std::make_unique<Downloads>(Host.Address(), Folder.path());

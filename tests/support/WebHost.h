@@ -21,7 +21,7 @@
 namespace gr::test {
 
 class WebHost {
-  public:
+public:
     WebHost() {
         EXPECT_TRUE(Server.listen(QHostAddress::LocalHost));
         QObject::connect(&Server, &QTcpServer::newConnection, [this] {
@@ -70,7 +70,7 @@ class WebHost {
     bool Hold = false;
     std::vector<QByteArray> Heads; // each request's head, as received
 
-  private:
+private:
     void Read(QTcpSocket* socket) {
         QByteArray& buffer = Buffers[socket];
         buffer += socket->readAll();
