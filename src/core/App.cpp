@@ -4,6 +4,8 @@
 
 #include "core/Bzip2Library.h"
 #include "core/DataFolder.h"
+#include "skin/Downloads.h"
+#include "skin/PictureStore.h"
 
 namespace gr {
 
@@ -28,5 +30,15 @@ void App::SaveSetting(const QString& key, const QString& value) { Settings->setV
 void App::RemoveSetting(const QString& key) { Settings->remove(LogonKey(key)); }
 
 void App::FlushSettings() { Settings->sync(); }
+
+Downloads& App::Downloader() {
+    if (!DownloadService) DownloadService = std::make_unique<gr::Downloads>(Deployment.Web, DataFolder);
+    return *DownloadService;
+}
+
+PictureStore& App::Pictures() {
+    if (!PictureCache) PictureCache = std::make_unique<PictureStore>(Downloader(), DataFolder);
+    return *PictureCache;
+}
 
 } // namespace gr

@@ -22,9 +22,11 @@ namespace gr {
 
 class AccountDisplay;
 class Dialogs;
+class Downloads;
 class Ending;
 class Game;
 class Lodge;
+class PictureStore;
 class RandomSource;
 class Shell;
 
@@ -94,8 +96,15 @@ public:
     // while there is none, such answers are dropped.
     std::function<void(std::string_view)> CharacterCreationAnswer;
 
+    // The one download service (from the deployment's web host into the data folder) and the pictures
+    // it fetches; both made when first asked for.
+    gr::Downloads& Downloader();
+    PictureStore& Pictures();
+
 private:
     std::unique_ptr<QSettings> Settings;
+    std::unique_ptr<gr::Downloads> DownloadService; // before the pictures, so it outlives them
+    std::unique_ptr<PictureStore> PictureCache;
 };
 
 } // namespace gr
