@@ -32,11 +32,16 @@ QRect ToRect(const PixelRect& r) {
 } // namespace
 
 QString StatusLabel::ShownText() const {
-    // Lines the server separates with a line break; one line when the label holds only one.
+    // Lines the server separates with a line break; one line when the label holds only one: all of them
+    // side by side when they fit, otherwise the last (the experience's numbers; its percentage is on the
+    // experience bar).
     QStringList lines = text().split(QStringLiteral("\r\n"));
     const int lineHeight = QFontMetrics(font()).height();
-    if (lines.size() > 1 && height() < lines.size() * lineHeight) return lines.join(QLatin1Char(' '));
-    return lines.join(QLatin1Char('\n'));
+    if (lines.size() == 1 || height() >= lines.size() * lineHeight) return lines.join(QLatin1Char('\n'));
+    const QString joined = lines.join(QLatin1Char(' '));
+    QFont smaller = font();
+    if (smaller.pixelSize() > kMinTextPixels) smaller.setPixelSize(smaller.pixelSize() - 1);
+    return QFontMetrics(smaller).horizontalAdvance(joined) <= width() ? joined : lines.last();
 }
 
 void StatusLabel::paintEvent(QPaintEvent*) {
@@ -60,6 +65,18 @@ void StatusLabel::paintEvent(QPaintEvent*) {
     for (const QString& line : lines)
         drawn << m.elidedText(line, Qt::ElideRight, width());
     p.drawText(rect(), int(alignment()), drawn.join(QLatin1Char('\n')));
+}
+
+void BarCaption::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    p.setFont(font());
+    const QRect r = rect().adjusted(4, 0, -4, 0);
+    const QString shown = QFontMetrics(font()).elidedText(text(), Qt::ElideRight, r.width());
+    p.setPen(QColor(0, 0, 0, 200));
+    for (const QPoint& d : {QPoint(-1, 0), QPoint(1, 0), QPoint(0, -1), QPoint(0, 1)})
+        p.drawText(r.translated(d), Qt::AlignLeft | Qt::AlignVCenter, shown);
+    p.setPen(Qt::white);
+    p.drawText(r, Qt::AlignLeft | Qt::AlignVCenter, shown);
 }
 
 StatusBar::StatusBar(bool reference_, QWidget* parent) : QWidget(parent), reference(reference_) {
@@ -102,6 +119,7 @@ StatusPanel::StatusPanel(const std::array<std::string, 7>& barColours_, QWidget*
         c->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
         c->setAccessibleName(caption);
         c->setObjectName(QStringLiteral("Captions%1").arg(k));
+        c->setVisible(!caption.isEmpty()); // the free value has no caption
         Captions[std::size_t(k)] = c;
         auto* d = new StatusLabel(this);
         d->setTextFormat(Qt::PlainText);
@@ -109,6 +127,7 @@ StatusPanel::StatusPanel(const std::array<std::string, 7>& barColours_, QWidget*
         d->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         d->setObjectName(QStringLiteral("Data%1").arg(k));
         d->setAccessibleName(caption);
+        d->setVisible(!caption.isEmpty()); // the free value shows once it has a text
         Data[std::size_t(k)] = d;
     }
     for (int k = 0; k < kStatusBarCount; ++k) {
@@ -121,9 +140,16 @@ StatusPanel::StatusPanel(const std::array<std::string, 7>& barColours_, QWidget*
     Bar[kStaminaBar]->SetColour(kStaminaColour);
     Bar[kHitPointsBar]->SetColour(NormalColour(4, kDefaultHitPointsColour));
     Bar[kMagicBar]->SetColour(NormalColour(6, kDefaultMagicColour));
-    // Each value bar is drawn over its reference bar.
+    // Each value bar is drawn over its reference bar, and the pair's name over both.
     for (int k = 0; k < kStatusBarCount; k += 2)
         Bar[std::size_t(k)]->raise();
+    for (std::size_t k = 0; k < BarCaptions.size(); ++k) {
+        BarCaptions[k] = new BarCaption(QString::fromLatin1(kBarNames[k]), this);
+        BarCaptions[k]->setTextFormat(Qt::PlainText);
+        BarCaptions[k]->setObjectName(QStringLiteral("BarCaption%1").arg(k));
+        BarCaptions[k]->setAccessibleName(BarCaptions[k]->text());
+        BarCaptions[k]->raise();
+    }
     for (int r : {kHitPointsBar + 1, kMagicBar + 1}) {
         auto* timer = new QTimer(this);
         timer->setInterval(kFlashBarMs);
@@ -186,6 +212,11 @@ void StatusPanel::Place(const GameLayout& layout, int w, int h) {
         }
         Bar[2 * k]->setGeometry(r.left(), r.top(), width, r.height());
         NameBar(int(2 * k));
+        BarCaptions[k]->setGeometry(r);
+        QFont f = BarCaptions[k]->font();
+        f.setPixelSize(std::max(kMinTextPixels, r.height() - 3));
+        f.setBold(true);
+        BarCaptions[k]->setFont(f);
     }
 }
 
@@ -207,6 +238,7 @@ void StatusPanel::SetData(int index, const std::string& wireText) {
     const QString spoken = QString(text).replace(QStringLiteral("\r\n"), QStringLiteral(" "));
     d->setAccessibleName(caption.isEmpty() ? spoken : caption + QLatin1Char(' ') + spoken);
     d->setToolTip(spoken);
+    d->setVisible(!caption.isEmpty() || !text.isEmpty());
 }
 
 void StatusPanel::Receive(GameMessage kind, const std::string& message, const std::string& value) {
@@ -274,6 +306,12 @@ void StatusPanel::PointsChange(bool hitPoints, const std::string& value) {
 
 void StatusPanel::ShowExperience() {
     SetData(kExperienceValue, ExperienceText(Xp, EnhancedXpOn));
+    // The percentage of the enhanced text also stands on the experience bar.
+    const QString text = Data[kExperienceValue]->text();
+    const QString name = QString::fromLatin1(kBarNames[0]);
+    BarCaptions[0]->setText(
+        EnhancedXpOn ? name + QLatin1Char(' ') + text.section(QStringLiteral("\r\n"), 0, 0) : name);
+    BarCaptions[0]->setAccessibleName(BarCaptions[0]->text());
     const ExperienceBar bar = ExperienceBarFor(Xp);
     SetBarLength(kExperienceBar, bar.Fraction);
     Bar[kExperienceBar]->SetColour(bar.Colour);

@@ -45,6 +45,17 @@ class StatusBar : public QWidget {
     std::uint32_t colour = 0;
 };
 
+// The name of a bar pair, written over it in light text with a dark edge so that it reads on the bar's
+// colour and on the trough alike.
+class BarCaption : public QLabel {
+    Q_OBJECT
+  public:
+    using QLabel::QLabel;
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+};
+
 class StatusPanel : public QWidget {
     Q_OBJECT
   public:
@@ -72,6 +83,7 @@ class StatusPanel : public QWidget {
     std::array<StatusLabel*, kStatusValueCount> Data{};
     std::array<StatusBar*, kStatusBarCount> Bar{};
     std::array<QTimer*, kStatusBarCount> FlashBar{}; // only 5 and 7, the hit point and magic reference bars
+    std::array<BarCaption*, 4> BarCaptions{};        // over each pair: which bar it is
 
     // The menu's check marks, kept here as the menu changes them.
     bool BarFlashingOn = true;

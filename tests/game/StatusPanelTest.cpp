@@ -141,8 +141,21 @@ TEST_F(StatusPanelTest, ExperienceTextPlainOrEnhanced) {
     g.Enhanced_XP->trigger();
     EXPECT_EQ(QStringLiteral("50%\r\n500/1,000"), DataText(10));
     EXPECT_EQ(QString(), app->GetSetting(QStringLiteral("Enhanced_XP")));
-    // Where a value's place holds one line, its lines are shown side by side.
-    EXPECT_EQ(QStringLiteral("50% 500/1,000"), Panel().Data[10]->ShownText());
+    // Where a value's place holds one line, its lines are shown side by side, or the numbers alone with
+    // the percentage on the bar; a place of more lines shows them as lines.
+    StatusLabel* xp = Panel().Data[10];
+    const QSize size = xp->size();
+    xp->resize(size.width(), size.height() * 3);
+    EXPECT_EQ(QStringLiteral("50%\n500/1,000"), xp->ShownText());
+    xp->resize(size.width() * 5, size.height());
+    EXPECT_EQ(QStringLiteral("50% 500/1,000"), xp->ShownText());
+    xp->resize(size);
+    EXPECT_EQ(QStringLiteral("Experience 50%"), Panel().BarCaptions[0]->text());
+    Tick({"XPChange1234567/2000000/0.61728"});
+    EXPECT_EQ(QStringLiteral("1,234,567/2,000,000"), xp->ShownText());
+    EXPECT_EQ(QStringLiteral("Experience 61.72%"), Panel().BarCaptions[0]->text());
+    g.Enhanced_XP->trigger();
+    EXPECT_EQ(QStringLiteral("Experience"), Panel().BarCaptions[0]->text());
 }
 
 TEST_F(StatusPanelTest, LowBarsBlinkEveryFifthOfASecond) {
@@ -233,6 +246,10 @@ TEST_F(StatusPanelTest, ReadableAndNamedAsThePlayerSeesThem) {
     EXPECT_EQ(QStringLiteral("HP/Max 5/100"), Panel().Data[12]->accessibleName());
     EXPECT_EQ(QStringLiteral("Level 12"), Panel().Data[6]->accessibleName());
     EXPECT_EQ(QStringLiteral("Blessed"), Panel().Data[14]->accessibleName());
+    EXPECT_FALSE(Panel().Data[14]->isHidden());
+    EXPECT_TRUE(Panel().Captions[14]->isHidden()); // nothing to read
+    Tick({"StChg14/"});
+    EXPECT_TRUE(Panel().Data[14]->isHidden());
     EXPECT_EQ(QStringLiteral("Strength"), Panel().Data[0]->accessibleName()); // no value yet
     EXPECT_EQ(QStringLiteral("Hit points bar 5%"), Panel().Bar[4]->accessibleName());
     EXPECT_EQ(QStringLiteral("Magic bar 100%"), Panel().Bar[6]->accessibleName());
