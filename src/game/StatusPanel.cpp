@@ -318,6 +318,7 @@ void StatusPanel::ShowExperience() {
 }
 
 void StatusPanel::FlashBar_Timer(int index) {
+    if (index < 0 || index >= kStatusBarCount) return;
     StatusBar* b = Bar[std::size_t(index)];
     b->setVisible(b->isHidden());
 }

@@ -86,6 +86,13 @@ TEST_F(StatusPanelTest, HitPointBarColourLengthAndBlinking) {
         }
     }
     EXPECT_EQ("&H0000C000", g.BarColours[4]);
+    // A skin's colour for a full bar is used; one that is not a colour leaves the built-in one.
+    g.BarColours[4] = "&H00FFFFFF";
+    Tick({"HPChange90/100"});
+    EXPECT_EQ(0xFFFFFFu, Colour(4));
+    g.BarColours[4] = "&Hgreen";
+    Tick({"HPChange91/100"});
+    EXPECT_EQ(0x00C000u, Colour(4));
 }
 
 TEST_F(StatusPanelTest, MagicStaminaAndExperienceBars) {
