@@ -1,6 +1,7 @@
 #include "game/StatusPanel.h"
 
 #include <QPainter>
+#include <QRegion>
 #include <QTimer>
 #include <algorithm>
 #include <cmath>
@@ -104,9 +105,6 @@ StatusPanel::StatusPanel(const std::array<std::string, 7>& barColours_, QWidget*
     : QWidget(parent), barColours(barColours_) {
     setObjectName(QStringLiteral("Status"));
     setAccessibleName(QStringLiteral("Status"));
-    // The panel's box may reach over a neighbour's controls (the bars stand beside the values); clicks go
-    // through to whatever lies beneath.
-    setAttribute(Qt::WA_TransparentForMouseEvents);
     QPalette captionPalette = palette();
     captionPalette.setColor(QPalette::WindowText, FromBgr(kCaptionColour));
     QPalette valuePalette = palette();
@@ -218,6 +216,12 @@ void StatusPanel::Place(const GameLayout& layout, int w, int h) {
         f.setBold(true);
         BarCaptions[k]->setFont(f);
     }
+    // The panel's box may reach over a neighbour's controls (the bars stand beside the values): it takes
+    // the mouse only where its own controls are, and clicks anywhere else go to what lies beneath.
+    QRegion own;
+    for (const QObject* child : children())
+        if (const auto* widget = qobject_cast<const QWidget*>(child)) own += widget->geometry();
+    setMask(own);
 }
 
 void StatusPanel::SetBarLength(int bar, double fraction) {

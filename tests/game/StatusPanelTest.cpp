@@ -240,6 +240,11 @@ TEST_F(StatusPanelTest, PlacedFromTheLayoutAndKeptAtANewSize) {
         EXPECT_EQ(Panel().Bar[5]->geometry().topLeft(), Panel().Bar[4]->geometry().topLeft());
         EXPECT_EQ(r.Width / 2, Width(4));
         EXPECT_EQ(Width(3) / 4, Width(2));
+        // Between its controls the panel lets the mouse through to the window's other parts.
+        const PixelRect equipment = Place(g.Layout.EquippedPic[2], w, h);
+        ASSERT_TRUE(Panel().geometry().contains(equipment.Left + 1, equipment.Top + 1));
+        EXPECT_EQ(nullptr, g.MainBack->childAt(equipment.Left + 1, equipment.Top + 1));
+        EXPECT_EQ(Panel().Data[3], g.MainBack->childAt(Panel().Data[3]->mapTo(g.MainBack, QPoint(2, 2))));
         const int before = g.MainBack->width();
         g.resize(g.width() * 3 / 2, g.height() * 3 / 2);
         ASSERT_TRUE(WaitFor([&] { return g.MainBack->width() != before; }));
@@ -261,6 +266,7 @@ TEST_F(StatusPanelTest, ReadableAndNamedAsThePlayerSeesThem) {
     EXPECT_EQ(QStringLiteral("Hit points bar 5%"), Panel().Bar[4]->accessibleName());
     EXPECT_EQ(QStringLiteral("Magic bar 100%"), Panel().Bar[6]->accessibleName());
     EXPECT_EQ(QStringLiteral("Gold"), Panel().Captions[8]->accessibleName());
+    EXPECT_EQ(QStringLiteral("1,234,567"), Panel().Data[8]->toolTip()); // all of it, where it is cut short
     // Text of both kinds reads on the window's dusk.
     for (int k : {0, 8}) {
         for (StatusLabel* l : {Panel().Captions[std::size_t(k)], Panel().Data[std::size_t(k)]})
