@@ -18,6 +18,7 @@
 #include "core/WireText.h"
 #include "core/BoundText.h"
 #include "game/GameWindows.h"
+#include "game/StatusPanel.h"
 #include "game/TextWindow.h"
 #include "game/VoiceChat.h"
 #include "login/Lodge.h"
@@ -125,6 +126,7 @@ void Game::BuildControls() {
     connect(TI, &QLineEdit::returnPressed, SendTI, &QPushButton::click);
     connect(SendTI, &QPushButton::clicked, this, &Game::SendTI_Click);
     connect(TI, &QLineEdit::textChanged, this, &Game::TI_Change);
+    Status = new StatusPanel(BarColours, MainBack);
 
     Worker = new QTimer(this);
     Worker->setSingleShot(true);
@@ -186,6 +188,11 @@ void Game::BuildMenus() {
     Bar_Flashing = toggle("Bar Flashing", "Bar_Flashing", false);
     Enhanced_XP = toggle("Enhanced Experience", "Enhanced_XP", false);
     Start_Maximised = toggle("Start Maximised", "Start_Maximised", true);
+    // The status panel follows the two status switches; a click also redraws what it changes.
+    connect(Bar_Flashing, &QAction::toggled, Status, [this](bool on) { Status->BarFlashingOn = on; });
+    connect(Bar_Flashing, &QAction::triggered, Status, &StatusPanel::Bar_Flashing_Click);
+    connect(Enhanced_XP, &QAction::toggled, Status, [this](bool on) { Status->EnhancedXpOn = on; });
+    connect(Enhanced_XP, &QAction::triggered, Status, &StatusPanel::Enhanced_XP_Click);
 
     QMenu* text = menuBar()->addMenu(QStringLiteral("&Text"));
     text->setAccessibleName(QStringLiteral("Text"));
@@ -220,6 +227,7 @@ void Game::PlaceControls() {
     auto apply = [](QWidget* widget, const PixelRect& r) { widget->setGeometry(r.Left, r.Top, r.Width, r.Height); };
     apply(TD, Place(Layout.TD, w, h));
     apply(CmdTalk, Place(Layout.CmdTalk, w, h));
+    Status->Place(Layout, w, h);
     apply(TI, gr::PlaceInputBox(Layout, InputPlacement, w, h));
 }
 

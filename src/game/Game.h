@@ -24,6 +24,7 @@ class AboutWindow;
 class App;
 class Console;
 class DW;
+class StatusPanel;
 class TextWindow;
 class VoiceChatSocket;
 class Web_Browser;
@@ -78,6 +79,7 @@ public:
     // Controls.
     QWidget* MainBack = nullptr;
     TextWindow* TD = nullptr;
+    StatusPanel* Status = nullptr;
     QLineEdit* TI = nullptr;
     QPushButton* SendTI = nullptr;
     QPushButton* CmdTalk = nullptr;

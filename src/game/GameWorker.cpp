@@ -12,6 +12,7 @@
 #include "game/Game.h"
 #include "game/GameMessages.h"
 #include "game/GameWindows.h"
+#include "game/StatusPanel.h"
 #include "game/TextWindow.h"
 #include "game/VoiceChat.h"
 #include "core/TextFields.h"
@@ -81,9 +82,6 @@ void Game::Dispatch(const std::string& message) {
     case GameMessage::MID:
         SendToServer("MachineID" + Echo(value) + "/" + ToWire(app.Machine.MachineIdentifier()));
         break;
-    // The status values, the panels, sound and music are shown by the parts of the window that hold them;
-    // until those are there the messages are taken and left. The program check is not made here.
-    case GameMessage::PLA:
     case GameMessage::Stamina:
     case GameMessage::XPChange:
     case GameMessage::LevelChange:
@@ -91,12 +89,15 @@ void Game::Dispatch(const std::string& message) {
     case GameMessage::BankGoldChange:
     case GameMessage::HPChange:
     case GameMessage::MainArmorChange:
+    case GameMessage::StChg: Status->Receive(keyword.Kind, message, value); break;
+    // The panels, sound and music are shown by the parts of the window that hold them; until those are
+    // there the messages are taken and left. The program check is not made here.
+    case GameMessage::PLA:
     case GameMessage::Inventory:
     case GameMessage::MainCommands:
     case GameMessage::Equipment:
     case GameMessage::OtherEquipment:
     case GameMessage::SL:
-    case GameMessage::StChg:
     case GameMessage::Sound:
     case GameMessage::Music:
     case GameMessage::PROC:
