@@ -17,11 +17,14 @@
 #include "core/App.h"
 #include "core/WireText.h"
 #include "core/BoundText.h"
+#include "game/EquipmentPanel.h"
 #include "game/GameWindows.h"
+#include "game/PanelSlot.h"
 #include "game/TextWindow.h"
 #include "game/VoiceChat.h"
 #include "login/Lodge.h"
 #include "platform/Ending.h"
+#include "skin/PictureSource.h"
 
 namespace gr {
 
@@ -82,6 +85,7 @@ Game::Game(App& app_) : Layout(DefaultGameLayout()), app(app_) {
     app.game = this;
     VoicePort = app.Deployment.VoicePort;
     BuildControls();
+    BuildPanels();
     BuildMenus();
     resize(int(kDesignWidth), int(kDesignHeight) + menuBar()->sizeHint().height());
 }
@@ -187,6 +191,11 @@ void Game::BuildMenus() {
     Enhanced_XP = toggle("Enhanced Experience", "Enhanced_XP", false);
     Start_Maximised = toggle("Start Maximised", "Start_Maximised", true);
 
+    QMenu* character = menuBar()->addMenu(QStringLiteral("&Character"));
+    character->setAccessibleName(QStringLiteral("Character"));
+    Other_Equipment = character->addAction(QStringLiteral("Other Equipment"));
+    connect(Other_Equipment, &QAction::triggered, this, [this] { EquipPanel->Other_Equipment_Click(); });
+
     QMenu* text = menuBar()->addMenu(QStringLiteral("&Text"));
     text->setAccessibleName(QStringLiteral("Text"));
     const std::array<int, 6> sizes = {8, 10, 12, 14, 16, 18};
@@ -221,6 +230,7 @@ void Game::PlaceControls() {
     apply(TD, Place(Layout.TD, w, h));
     apply(CmdTalk, Place(Layout.CmdTalk, w, h));
     apply(TI, gr::PlaceInputBox(Layout, InputPlacement, w, h));
+    PlacePanels(w, h);
 }
 
 void Game::PlaceInputBox(int placement) {
