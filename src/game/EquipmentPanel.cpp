@@ -66,7 +66,10 @@ EquipmentPanel::EquipmentPanel(PanelContext& context_, QWidget* parent)
 EquipmentPanel::~EquipmentPanel() = default;
 
 AllEquipment& EquipmentPanel::Window() {
-    if (!EquipmentWindow) EquipmentWindow = std::make_unique<AllEquipment>(context, parentWidget->window());
+    if (!EquipmentWindow) {
+        EquipmentWindow = std::make_unique<AllEquipment>(context, parentWidget->window());
+        if (WindowMade) WindowMade(EquipmentWindow.get());
+    }
     return *EquipmentWindow;
 }
 

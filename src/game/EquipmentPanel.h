@@ -4,6 +4,7 @@
 #include <QDialog>
 #include <QObject>
 #include <array>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -44,6 +45,8 @@ class EquipmentPanel : public QObject {
     void PictureArrived(int number);
     void Place(const GameLayout& layout, int width, int height);
     AllEquipment& Window(); // created when first needed
+    // Told of the equipment window when it is made (the game window gives the keyboard back when it closes).
+    std::function<void(QWidget*)> WindowMade;
 
     std::array<PanelSlot*, kMainEquipmentSlots> EquippedPic{};
     std::array<PanelSlot*, kMainEquipmentSlots> EquippedName{};

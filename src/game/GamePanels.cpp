@@ -46,6 +46,7 @@ void Game::BuildPanels() {
     RoomPanel = new RoomObjectsPanel(*PanelHost, MainBack);
     InventPanel = new InventoryPanel(*PanelHost, MainBack);
     EquipPanel = new EquipmentPanel(*PanelHost, MainBack);
+    EquipPanel->WindowMade = [this](QWidget* window) { WatchWindow(window); };
     ComPanel = new CommandsPanel(*PanelHost, MainBack);
     ComPanel->OpenGoldDialog = [this](const QString& caption) { OpenGoldDialog(caption); };
     SpellPanel = new SpellsPanel(*PanelHost, MainBack);

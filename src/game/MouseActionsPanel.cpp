@@ -16,7 +16,7 @@ const std::array<Action, kMouseActions> kActions = {{
     {"Drop", "Drop an item you carry"},
     {"Use", "Use an item, or pick up an object"},
     {"Equip", "Wear or wield an item you carry"},
-    {"Remove", "Take off what you wear"},
+    {"Doff", "Take off what you wear"},
 }};
 
 QFrame* Frame(const char* colour, QWidget* parent) {
@@ -39,7 +39,7 @@ MouseActionsPanel::MouseActionsPanel(PanelContext& context_, QWidget* parent)
                                     QStringLiteral(": press with the left or right mouse button to bind it"));
         ButtonMouse2[n]->setStyleSheet(QStringLiteral("QPushButton { background: #2a2045; color: #f3e9d2; "
                                                       "border: 1px solid #6c5a88; border-radius: 4px;"
-                                                      " font-size: 9px; }"));
+                                                      " font-size: 8px; padding: 0px; }"));
         ButtonMousePicR[n] = Frame("#f3d9a4", parent);
         ButtonMousePicB[n] = Frame("#9fd3ff", parent);
         connect(ButtonMouse2[n], &PanelButton::pressed, this,

@@ -1,6 +1,6 @@
 #pragma once
-// The mouse-action buttons: seven actions (attack, look, get, drop, use, equip, take off), each bound to the
-// left or the right mouse button by pressing it with that button. A frame around a button shows the
+// The mouse-action buttons: seven actions (attack, look, get, drop, use, equip, doff: take off), each bound
+// to the left or the right mouse button by pressing it with that button. A frame around a button shows the
 // binding: ButtonMousePicR for the left button, ButtonMousePicB for the right.
 #include <QObject>
 #include <array>

@@ -84,6 +84,12 @@ TEST_F(Panels, RoomObjectsAreCountedNamedColouredAndScrolled) {
     Tick({"PLA" + ten});
     EXPECT_TRUE(room.ObjVScroll->isVisible());
     EXPECT_EQ(3, room.ObjVScroll->maximum());
+    // The scroll bar's arrow, clicked: one further, and the input line keeps the keyboard.
+    QTest::mouseClick(room.ObjVScroll, Qt::LeftButton, {},
+                      QPoint(room.ObjVScroll->width() / 2, room.ObjVScroll->height() - 3));
+    EXPECT_EQ(1, room.ObjVScroll->value());
+    EXPECT_EQ(QStringLiteral("thing1"), room.ObjName[0]->text());
+    EXPECT_TRUE(FocusOnInputLine());
     room.ObjVScroll->setValue(3);
     EXPECT_EQ(QStringLiteral("thing3"), room.ObjName[0]->text());
     EXPECT_EQ(QStringLiteral("thing9"), room.ObjName[6]->text());
@@ -283,6 +289,8 @@ TEST_F(Panels, EquipmentSlotsAndTheEquipmentWindow) {
     before = SentSoFar();
     Click(window.Equipped[5]);
     EXPECT_EQ(std::vector<std::string>{"/unequip item5"}, SentSince(before));
+    window.close();
+    EXPECT_TRUE(FocusOnInputLine());
 }
 
 TEST_F(Panels, BindingsAreReadAtStartAndKeptWhenTheGameEnds) {
