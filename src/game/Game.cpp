@@ -17,12 +17,15 @@
 #include "core/App.h"
 #include "core/WireText.h"
 #include "core/BoundText.h"
+#include "game/EquipmentPanel.h"
 #include "game/GameWindows.h"
+#include "game/PanelSlot.h"
 #include "game/StatusPanel.h"
 #include "game/TextWindow.h"
 #include "game/VoiceChat.h"
 #include "login/Lodge.h"
 #include "platform/Ending.h"
+#include "skin/PictureSource.h"
 
 namespace gr {
 
@@ -83,6 +86,7 @@ Game::Game(App& app_) : Layout(DefaultGameLayout()), app(app_) {
     app.game = this;
     VoicePort = app.Deployment.VoicePort;
     BuildControls();
+    BuildPanels();
     BuildMenus();
     resize(int(kDesignWidth), int(kDesignHeight) + menuBar()->sizeHint().height());
 }
@@ -194,6 +198,11 @@ void Game::BuildMenus() {
     connect(Enhanced_XP, &QAction::toggled, Status, [this](bool on) { Status->EnhancedXpOn = on; });
     connect(Enhanced_XP, &QAction::triggered, Status, &StatusPanel::Enhanced_XP_Click);
 
+    QMenu* character = menuBar()->addMenu(QStringLiteral("&Character"));
+    character->setAccessibleName(QStringLiteral("Character"));
+    Other_Equipment = character->addAction(QStringLiteral("Other Equipment"));
+    connect(Other_Equipment, &QAction::triggered, this, [this] { EquipPanel->Other_Equipment_Click(); });
+
     QMenu* text = menuBar()->addMenu(QStringLiteral("&Text"));
     text->setAccessibleName(QStringLiteral("Text"));
     const std::array<int, 6> sizes = {8, 10, 12, 14, 16, 18};
@@ -229,6 +238,7 @@ void Game::PlaceControls() {
     apply(CmdTalk, Place(Layout.CmdTalk, w, h));
     Status->Place(Layout, w, h);
     apply(TI, gr::PlaceInputBox(Layout, InputPlacement, w, h));
+    PlacePanels(w, h);
 }
 
 void Game::PlaceInputBox(int placement) {

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "core/PrecisionTimer.h"
+#include "game/PanelRules.h"
 #include "input/CommandInput.h"
 #include "input/PlayerTimer.h"
 #include "skin/Layout.h"
@@ -22,9 +23,17 @@ namespace gr {
 
 class AboutWindow;
 class App;
+class CommandsPanel;
 class Console;
 class DW;
 class StatusPanel;
+class EquipmentPanel;
+class InventoryPanel;
+class MouseActionsPanel;
+class PictureSource;
+class RoomObjectsPanel;
+class SpellsPanel;
+struct PanelContext;
 class TextWindow;
 class VoiceChatSocket;
 class Web_Browser;
@@ -123,6 +132,19 @@ public:
     std::unique_ptr<Console> ConsoleWindow;
     std::unique_ptr<DW> GoldDialog;
 
+    // The panels. Their pictures come from Pictures (none while it is null); PictureArrived redraws every
+    // slot that shows a picture when it has arrived.
+    PictureSource* Pictures = nullptr;
+    void PictureArrived(int number);
+    Bindings MouseBindings;
+    RoomObjectsPanel* RoomPanel = nullptr;
+    InventoryPanel* InventPanel = nullptr;
+    EquipmentPanel* EquipPanel = nullptr;
+    CommandsPanel* ComPanel = nullptr;
+    SpellsPanel* SpellPanel = nullptr;
+    MouseActionsPanel* MousePanel = nullptr;
+    QAction* Other_Equipment = nullptr;
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -134,6 +156,11 @@ private:
     void BuildControls();
     void BuildMenus();
     void PlaceControls();
+    void BuildPanels();
+    void PlacePanels(int width, int height);
+    void ReadBindings();
+    void SaveBindings();
+    void OpenGoldDialog(const QString& caption);
     void Dispatch(const std::string& message);
     void Offline(const std::string& text);
     void VoiceChatRequest(const std::string& value);
@@ -154,6 +181,8 @@ private:
     bool Ended() const;
 
     App& app;
+    std::unique_ptr<PictureSource> PanelPictures;
+    std::unique_ptr<PanelContext> PanelHost;
     bool InWorkerTick = false;
     bool Quitting = false;
     bool Destroying = false;

@@ -75,6 +75,7 @@ void Game::Form_Load() {
         TD->TextSize = size;
     });
     step([&] { ImStillOn->start(); });
+    step([&] { ReadBindings(); });
     step([&] {
         const bool maximised = !setting("Start_Maximised").isEmpty();
         Start_Maximised->setChecked(maximised);
@@ -109,6 +110,7 @@ void Game::StuckKey_Timer() {
 void Game::Quit_Game_Click() {
     if (Quitting) return;
     Quitting = true;
+    SaveBindings();
     app.SaveSetting(QStringLiteral("Buffer_Size"), QString::number(TD->TextBufferSize));
     if (app.lodge) app.lodge->CloseComline();
     app.platform.ending.End();

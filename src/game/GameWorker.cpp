@@ -11,7 +11,12 @@
 #include "core/BoundText.h"
 #include "game/Game.h"
 #include "game/GameMessages.h"
+#include "game/CommandsPanel.h"
+#include "game/EquipmentPanel.h"
 #include "game/GameWindows.h"
+#include "game/InventoryPanel.h"
+#include "game/RoomObjectsPanel.h"
+#include "game/SpellsPanel.h"
 #include "game/StatusPanel.h"
 #include "game/TextWindow.h"
 #include "game/VoiceChat.h"
@@ -82,6 +87,14 @@ void Game::Dispatch(const std::string& message) {
     case GameMessage::MID:
         SendToServer("MachineID" + Echo(value) + "/" + ToWire(app.Machine.MachineIdentifier()));
         break;
+    // Each panel message goes to its panel.
+    case GameMessage::PLA: RoomPanel->PLA(value); break;
+    case GameMessage::Inventory: InventPanel->Inventory(value); break;
+    case GameMessage::MainCommands: ComPanel->MainCommands(value); break;
+    case GameMessage::Equipment: EquipPanel->Equipment(value); break;
+    case GameMessage::OtherEquipment: EquipPanel->OtherEquipment(value); break;
+    case GameMessage::SL: SpellPanel->SL(value); break;
+    // The status values go to the status panel.
     case GameMessage::Stamina:
     case GameMessage::XPChange:
     case GameMessage::LevelChange:
@@ -90,14 +103,8 @@ void Game::Dispatch(const std::string& message) {
     case GameMessage::HPChange:
     case GameMessage::MainArmorChange:
     case GameMessage::StChg: Status->Receive(keyword.Kind, message, value); break;
-    // The panels, sound and music are shown by the parts of the window that hold them; until those are
-    // there the messages are taken and left. The program check is not made here.
-    case GameMessage::PLA:
-    case GameMessage::Inventory:
-    case GameMessage::MainCommands:
-    case GameMessage::Equipment:
-    case GameMessage::OtherEquipment:
-    case GameMessage::SL:
+    // Sound and music are played by the part of the window that holds them; until it is there the messages
+    // are taken and left. The program check is not made here.
     case GameMessage::Sound:
     case GameMessage::Music:
     case GameMessage::PROC:

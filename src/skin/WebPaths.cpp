@@ -67,7 +67,7 @@ bool IsSafeLocalFile(std::string_view file) {
     return file.find('/') != std::string_view::npos && IsPlainSegments(file);
 }
 
-std::optional<int> PictureNumber(std::string_view text) {
+std::optional<int> ServedPictureNumber(std::string_view text) {
     if (text.empty() || text.size() > 4) return std::nullopt;
     for (char c : text)
         if (!IsDigit(c)) return std::nullopt;

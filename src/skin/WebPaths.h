@@ -31,7 +31,7 @@ constexpr std::size_t kMaxWebPath = 200;
 
 // Picture numbers: the server's text of a picture number, when it is only decimal digits (at most four)
 // and the number lies from 1000 to 4000; nothing otherwise, so "../x" or "1149.jpg" names no picture.
-std::optional<int> PictureNumber(std::string_view text);
+std::optional<int> ServedPictureNumber(std::string_view text);
 bool IsPictureNumber(int number);
 // "/grpics/N.jpg" on the web host and "gfx/N.jpg" in the data folder; empty outside 1000 to 4000.
 std::string PictureWebPath(int number);

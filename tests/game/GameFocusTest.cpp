@@ -159,7 +159,7 @@ TEST_F(GameFocus, EveryControlHasAnAccessibleName) {
     QList<QMenu*> menus;
     for (QAction* item : g.menuBar()->actions())
         if (item->menu()) menus.push_back(item->menu());
-    EXPECT_EQ(3, menus.size());
+    EXPECT_EQ(4, menus.size()); // File, Options, Character, Text
     for (QMenu* menu : menus) {
         QAccessibleInterface* face = QAccessible::queryAccessibleInterface(menu);
         EXPECT_FALSE(face->text(QAccessible::Name).isEmpty()) << menu->title().toStdString();

@@ -91,7 +91,7 @@ TEST(WebPaths, PictureNumbersAndTheirNames) {
         {"99999999999999999999", std::nullopt},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(c.number, PictureNumber(c.text)) << c.text;
+        EXPECT_EQ(c.number, ServedPictureNumber(c.text)) << c.text;
 
     EXPECT_EQ("/grpics/1149.jpg", PictureWebPath(1149));
     EXPECT_EQ("gfx/1149.jpg", PictureFile(1149));

@@ -1,0 +1,86 @@
+#include "game/PanelSlot.h"
+
+#include <QEvent>
+#include <QHelpEvent>
+#include <QMouseEvent>
+#include <QToolTip>
+
+#include "core/BoundText.h"
+#include "core/WireText.h"
+#include "game/Contrast.h"
+#include "skin/PictureSource.h"
+
+namespace gr {
+
+namespace {
+constexpr std::uint32_t kWellColour = 0x201418; // the panels' wells, 0xBBGGRR
+constexpr std::uint32_t kPanelText = 0xf0e0e8;  // the panels' own text colour, 0xBBGGRR
+} // namespace
+
+PanelSlot::PanelSlot(QWidget* parent) : QLabel(parent) {
+    setFocusPolicy(Qt::NoFocus);
+    setTextFormat(Qt::PlainText);
+    setScaledContents(true);
+}
+
+void PanelSlot::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton || event->button() == Qt::RightButton)
+        emit pressed(event->button() == Qt::LeftButton);
+    event->accept();
+}
+
+bool PanelSlot::event(QEvent* event) {
+    if (event->type() == QEvent::ToolTip) {
+        // Shown escaped: a tooltip that looks like markup would otherwise be laid out as a page.
+        const QString tip = toolTip();
+        if (tip.isEmpty())
+            QToolTip::hideText();
+        else
+            QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(),
+                               QStringLiteral("<p style='white-space:pre'>") + tip.toHtmlEscaped() +
+                                   QStringLiteral("</p>"),
+                               this);
+        return true;
+    }
+    return QLabel::event(event);
+}
+
+PanelButton::PanelButton(QWidget* parent) : QPushButton(parent) {
+    setFocusPolicy(Qt::NoFocus);
+}
+
+void PanelButton::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton || event->button() == Qt::RightButton)
+        emit pressed(event->button() == Qt::LeftButton);
+    QPushButton::mousePressEvent(event);
+}
+
+void ShowPicture(PanelSlot* slot, PictureSource& pictures, int number) {
+    const bool served = number >= kFirstPictureNumber && number <= kLastPictureNumber;
+    slot->Picture = served ? number : 0;
+    const QPixmap picture = served ? pictures.Picture(number) : QPixmap();
+    if (picture.isNull())
+        slot->clear();
+    else
+        slot->setPixmap(picture);
+}
+
+void RefreshPicture(PanelSlot* slot, PictureSource& pictures, int number) {
+    if (slot->Picture != 0 && slot->Picture == number) ShowPicture(slot, pictures, number);
+}
+
+QString PanelText(const std::string& text) {
+    return FromWire(BoundText(text, kMaxTitleBytes));
+}
+
+QColor ReadableColour(std::uint32_t bgr) {
+    if (ContrastRatio(bgr, kWellColour) < kMinTextContrast) bgr = kPanelText;
+    return QColor(int(bgr & 0xff), int((bgr >> 8) & 0xff), int((bgr >> 16) & 0xff));
+}
+
+void PlaceWidget(QWidget* widget, const LayoutRect& rect, int width, int height) {
+    const PixelRect r = Place(rect, width, height);
+    widget->setGeometry(r.Left, r.Top, r.Width, r.Height);
+}
+
+} // namespace gr
