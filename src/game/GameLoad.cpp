@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QTcpSocket>
 #include <QTextDocumentWriter>
 #include <QTimer>
@@ -20,6 +21,8 @@
 #include "login/Lodge.h"
 #include "platform/Dialogs.h"
 #include "platform/Ending.h"
+#include "skin/DownloadIndicator.h"
+#include "skin/PictureStore.h"
 
 namespace gr {
 
@@ -73,6 +76,14 @@ void Game::Form_Load() {
         const int size = ToInt32(LeadingNumber(ToWire(stored)));
         for (std::size_t i = 0; i < kTextSizes.size(); ++i) TextSizeItems[i]->setChecked(kTextSizes[i] == size);
         TD->TextSize = size;
+    });
+    step([&] {
+        // The panels' pictures: from the data folder, or fetched from the web host while the placeholder
+        // shows; the menu bar's corner says while downloads are left.
+        PictureStore& store = app.Pictures();
+        Pictures = &store;
+        connect(&store, &PictureStore::pictureArrived, this, &Game::PictureArrived, Qt::UniqueConnection);
+        if (!menuBar()->cornerWidget()) menuBar()->setCornerWidget(new DownloadIndicator(app.Downloader(), menuBar()));
     });
     step([&] { ImStillOn->start(); });
     step([&] { ReadBindings(); });

@@ -354,7 +354,8 @@ TEST_F(Panels, HostileMessagesEndInTheFailureRuleOrTheBounds) {
 }
 
 TEST_F(Panels, ArrivedPicturesAreShownInEverySlotThatShowsThem) {
-    Game& g = Entered(); // no picture source yet: slots stay empty
+    Game& g = Entered();
+    g.Pictures = nullptr; // no picture source: slots stay empty
     Tick({"PLAlamp00ffff/1500/", "Inventorya lamp/1500/b/1600/"});
     EXPECT_TRUE(g.RoomPanel->ObjPicG[0]->pixmap().isNull());
     g.Pictures = &pictures;
