@@ -1,13 +1,21 @@
-// Playing against the local server's demo world: enter the game, walk, talk, ping and see the text.
+// Playing against the local server's demo world: enter the game, walk, talk, ping and see the text; the
+// panels fill with pictures from the local web host, each fetched once and kept.
 #include <QLabel>
 #include <QLineEdit>
 #include <QTest>
 
+#include <set>
+
 #include "devserver/GameServer.h"
+#include "devserver/WebHost.h"
+#include "game/InventoryPanel.h"
+#include "game/PanelSlot.h"
+#include "game/RoomObjectsPanel.h"
 #include "game/Game.h"
 #include "game/TextWindow.h"
 #include "login/AccountDisplay.h"
 #include "login/ImageButton.h"
+#include "skin/PictureStore.h"
 #include "support/LodgeFixture.h"
 
 namespace gr::test {
@@ -30,6 +38,18 @@ protected:
     void Type(const QString& line) {
         app->game->TI->setText(line);
         app->game->SendTI_Click();
+    }
+    // Logged in as Wanderer and entered with the first character.
+    void Enter() {
+        Lodge& w = Make();
+        w.Form_Load();
+        w.SpecialPort->setText(QString::number(server->ports()[0]));
+        w.UserName->setText(QStringLiteral("Wanderer"));
+        w.Password->setText(QStringLiteral("lantern42"));
+        w.Login_Click(1);
+        ASSERT_TRUE(WaitFor([&] { return app->accountDisplay->isVisible(); }));
+        app->accountDisplay->Play_Click(0);
+        ASSERT_TRUE(WaitFor([&] { return app->game && Text().contains(QStringLiteral("Exits:")); }));
     }
     std::unique_ptr<dev::GameServer> server;
 };
@@ -61,6 +81,53 @@ TEST_F(PlayEndToEnd, EnterWalkTalkAndPing) {
     ASSERT_TRUE(WaitFor([&] { return app->game->UpdateToggle == 1; }, 3000));
     EXPECT_TRUE(dialogs.Shown.isEmpty()) << dialogs.Shown.join(QLatin1Char('|')).toStdString();
     EXPECT_FALSE(ending.Ended());
+}
+
+TEST_F(PlayEndToEnd, PanelsShowPicturesFromTheWebHostFetchedOnceAndKept) {
+    dev::WebHost web;
+    ASSERT_TRUE(web.listen(0)) << web.errorString().toStdString();
+    std::vector<QString> asked;
+    QObject::connect(&web, &dev::WebHost::served, [&](const dev::WebRequest& r) { asked.push_back(r.Target); });
+    WriteDeployment(QStringLiteral("[Hosts]\nPrimary=127.0.0.1\nWeb=127.0.0.1:%1\n").arg(web.port()));
+    Enter();
+    Game& g = *app->game;
+    // Every filled slot of the room and the pack ends up showing its picture, not the placeholder.
+    std::vector<PanelSlot*> filledSlots;
+    auto filled = [&] {
+        filledSlots.clear();
+        for (PanelSlot* s : g.RoomPanel->ObjPicG)
+            if (s->Picture) filledSlots.push_back(s);
+        for (PanelSlot* s : g.InventPanel->InventG)
+            if (s->Picture) filledSlots.push_back(s);
+        return filledSlots;
+    };
+    auto allShown = [&] {
+        const QImage placeholder = app->Pictures().DL().toImage();
+        for (PanelSlot* s : filled())
+            if (s->pixmap().isNull() || s->pixmap().toImage() == placeholder) return false;
+        return !filledSlots.empty();
+    };
+    ASSERT_TRUE(WaitFor(allShown, 5000));
+    std::set<int> numbers;
+    for (PanelSlot* s : filledSlots) numbers.insert(s->Picture);
+    for (int n : numbers) {
+        const QString file = QDir(Home.path()).filePath(QStringLiteral("gfx/%1.jpg").arg(n));
+        ASSERT_TRUE(QFile::exists(file)) << n;
+        QImage kept(file);
+        EXPECT_EQ(kept.size(), app->Pictures().Picture(n).size()) << n;
+    }
+
+    // Walking away and back asks the web host for no picture a second time.
+    Type(QStringLiteral("n"));
+    ASSERT_TRUE(WaitFor([&] { return Text().contains(QStringLiteral("The Old Library")); }));
+    Type(QStringLiteral("s"));
+    ASSERT_TRUE(WaitFor([&] { return Text().count(QStringLiteral("Lamplit Square")) >= 2; }));
+    ASSERT_TRUE(WaitFor(allShown, 5000));
+    QTest::qWait(100);
+    std::set<QString> distinct(asked.begin(), asked.end());
+    EXPECT_EQ(distinct.size(), asked.size());
+    for (int n : numbers) EXPECT_EQ(1u, distinct.count(QStringLiteral("/grpics/%1.jpg").arg(n))) << n;
+    EXPECT_TRUE(dialogs.Shown.isEmpty()) << dialogs.Shown.join(QLatin1Char('|')).toStdString();
 }
 
 } // namespace
