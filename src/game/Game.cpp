@@ -10,7 +10,9 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
+#include <QPaintEvent>
 #include <QPainterPath>
+#include <QPixmap>
 #include <QPushButton>
 #include <QTimer>
 
@@ -34,14 +36,33 @@ constexpr int kImStillOnMs = 20000;
 constexpr int kStuckKeyMs = 60000;
 constexpr int kBotsMs = 5000;
 
-// The window's background: a dark dusk gradient with the wells of the panels, each with its heading.
+// The window's background: a dark dusk gradient with the wells of the panels, each with its heading. It is
+// drawn once per size and kept: every panel that changes repaints the backdrop under it, and a room change
+// changes most of them, so each repaint is a plain copy of the kept picture.
 class GameBackdrop : public QWidget {
 public:
     using QWidget::QWidget;
 
 protected:
-    void paintEvent(QPaintEvent*) override {
+    void paintEvent(QPaintEvent* event) override {
+        const qreal ratio = devicePixelRatioF();
+        if (Kept.size() != size() * ratio) {
+            Kept = QPixmap(size() * ratio);
+            Kept.setDevicePixelRatio(ratio);
+            QPainter p(&Kept);
+            Draw(p);
+        }
         QPainter p(this);
+        p.drawPixmap(event->rect(), Kept, QRectF(QPointF(event->rect().topLeft()) * ratio,
+                                                  QSizeF(event->rect().size()) * ratio));
+    }
+    void changeEvent(QEvent* event) override {
+        if (event->type() == QEvent::FontChange) Kept = QPixmap();
+        QWidget::changeEvent(event);
+    }
+
+private:
+    void Draw(QPainter& p) {
         p.setRenderHint(QPainter::Antialiasing);
         QLinearGradient sky(0, 0, 0, height());
         sky.setColorAt(0, QColor(0x1b, 0x14, 0x30));
@@ -79,6 +100,8 @@ protected:
             }
         }
     }
+
+    QPixmap Kept;
 };
 } // namespace
 
