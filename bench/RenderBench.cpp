@@ -7,8 +7,8 @@
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
-#include <QTemporaryDir>
 #include <QScrollBar>
+#include <QTemporaryDir>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <benchmark/benchmark.h>
@@ -235,21 +235,25 @@ void BM_RoomChange(benchmark::State& state) {
     app.Session.CharacterName = "Bench";
     gr::Game game(app);
     game.Form_Load();
-    for (int n : numbers) app.Pictures().Picture(n);
+    for (int n : numbers)
+        app.Pictures().Picture(n);
     Shown shown(&game);
     auto change = [&](const std::vector<std::string>& messages) {
-        for (const std::string& m : messages) app.Wire.InQueue.Put(m);
+        for (const std::string& m : messages)
+            app.Wire.InQueue.Put(m);
         game.Worker_Timer();
         QCoreApplication::processEvents();
     };
-    for (const auto& step : steps) change(step);
+    for (const auto& step : steps)
+        change(step);
     std::size_t i = 0;
     double worst = 0;
     for (auto _ : state) {
         const auto start = std::chrono::steady_clock::now();
         change(steps[i++ % steps.size()]);
-        worst = std::max(worst, std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() -
-                                                                          start).count());
+        worst = std::max(
+            worst,
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
     }
     state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()));
     state.counters["messages_per_change"] = double(steps[0].size());

@@ -8,10 +8,10 @@
 
 #include "devserver/GameServer.h"
 #include "devserver/WebHost.h"
+#include "game/Game.h"
 #include "game/InventoryPanel.h"
 #include "game/PanelSlot.h"
 #include "game/RoomObjectsPanel.h"
-#include "game/Game.h"
 #include "game/TextWindow.h"
 #include "login/AccountDisplay.h"
 #include "login/ImageButton.h"
@@ -22,10 +22,11 @@ namespace gr::test {
 namespace {
 
 class PlayEndToEnd : public LodgeFixture {
-protected:
+  protected:
     void SetUp() override {
         LodgeFixture::SetUp();
-        server = std::make_unique<dev::GameServer>(QDir(Home.path()).filePath(QStringLiteral("accounts.txt")));
+        server =
+            std::make_unique<dev::GameServer>(QDir(Home.path()).filePath(QStringLiteral("accounts.txt")));
         server->setKeepAliveInterval(200);
         ASSERT_TRUE(server->loadAccounts());
         ASSERT_TRUE(server->listen({0, 0})) << server->errorString().toStdString();
@@ -55,16 +56,8 @@ protected:
 };
 
 TEST_F(PlayEndToEnd, EnterWalkTalkAndPing) {
-    Lodge& w = Make();
-    w.Form_Load();
-    w.SpecialPort->setText(QString::number(server->ports()[0]));
-    w.UserName->setText(QStringLiteral("Wanderer"));
-    w.Password->setText(QStringLiteral("lantern42"));
-    w.Login_Click(1);
-    ASSERT_TRUE(WaitFor([&] { return app->accountDisplay->isVisible(); }));
+    Enter();
     const QString character = app->accountDisplay->CTable[0]->text();
-    app->accountDisplay->Play_Click(0);
-    ASSERT_TRUE(WaitFor([&] { return app->game && Text().contains(QStringLiteral("Exits:")); }));
     EXPECT_TRUE(Text().contains(QStringLiteral("Welcome to Gloamrest, ") + character));
     EXPECT_TRUE(Text().contains(QStringLiteral("Lamplit Square")));
 
@@ -73,7 +66,8 @@ TEST_F(PlayEndToEnd, EnterWalkTalkAndPing) {
     Type(QStringLiteral("w"));
     ASSERT_TRUE(WaitFor([&] { return Text().contains(QStringLiteral("You can't go that way.")); }));
     Type(QStringLiteral("Is anyone reading?"));
-    ASSERT_TRUE(WaitFor([&] { return Text().contains(character + QStringLiteral(" says, \"Is anyone reading?\"")); }));
+    ASSERT_TRUE(WaitFor(
+        [&] { return Text().contains(character + QStringLiteral(" says, \"Is anyone reading?\"")); }));
     Type(QStringLiteral("/ping"));
     ASSERT_TRUE(WaitFor([&] { return Text().contains(QStringLiteral("ms to the server.")); }));
     EXPECT_FALSE(app->game->PingInProgress);
@@ -87,7 +81,8 @@ TEST_F(PlayEndToEnd, PanelsShowPicturesFromTheWebHostFetchedOnceAndKept) {
     dev::WebHost web;
     ASSERT_TRUE(web.listen(0)) << web.errorString().toStdString();
     std::vector<QString> asked;
-    QObject::connect(&web, &dev::WebHost::served, [&](const dev::WebRequest& r) { asked.push_back(r.Target); });
+    QObject::connect(&web, &dev::WebHost::served,
+                     [&](const dev::WebRequest& r) { asked.push_back(r.Target); });
     WriteDeployment(QStringLiteral("[Hosts]\nPrimary=127.0.0.1\nWeb=127.0.0.1:%1\n").arg(web.port()));
     Enter();
     Game& g = *app->game;
@@ -109,7 +104,8 @@ TEST_F(PlayEndToEnd, PanelsShowPicturesFromTheWebHostFetchedOnceAndKept) {
     };
     ASSERT_TRUE(WaitFor(allShown, 5000));
     std::set<int> numbers;
-    for (PanelSlot* s : filledSlots) numbers.insert(s->Picture);
+    for (PanelSlot* s : filledSlots)
+        numbers.insert(s->Picture);
     for (int n : numbers) {
         const QString file = QDir(Home.path()).filePath(QStringLiteral("gfx/%1.jpg").arg(n));
         ASSERT_TRUE(QFile::exists(file)) << n;
@@ -126,7 +122,8 @@ TEST_F(PlayEndToEnd, PanelsShowPicturesFromTheWebHostFetchedOnceAndKept) {
     QTest::qWait(100);
     std::set<QString> distinct(asked.begin(), asked.end());
     EXPECT_EQ(distinct.size(), asked.size());
-    for (int n : numbers) EXPECT_EQ(1u, distinct.count(QStringLiteral("/grpics/%1.jpg").arg(n))) << n;
+    for (int n : numbers)
+        EXPECT_EQ(1u, distinct.count(QStringLiteral("/grpics/%1.jpg").arg(n))) << n;
     EXPECT_TRUE(dialogs.Shown.isEmpty()) << dialogs.Shown.join(QLatin1Char('|')).toStdString();
 }
 

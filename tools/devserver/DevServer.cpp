@@ -1,4 +1,5 @@
 #include "devserver/DevServer.h"
+#include "devserver/CloseSocket.h"
 
 #include <QHostAddress>
 #include <QTcpServer>
@@ -152,17 +153,7 @@ void DevServer::endSession(int sessionId, bool graceful) {
     QTcpSocket* socket = it->second->Socket;
     Sessions.erase(it);
     socket->disconnect(this);
-    if (graceful && socket->state() == QAbstractSocket::ConnectedState) {
-        connect(socket, &QAbstractSocket::disconnected, socket, &QObject::deleteLater);
-        QTimer::singleShot(kCloseGraceMs, socket, [socket] {
-            socket->abort();
-            socket->deleteLater();
-        });
-        socket->disconnectFromHost();
-    } else {
-        socket->abort();
-        socket->deleteLater();
-    }
+    CloseSocket(socket, graceful, kCloseGraceMs);
     onSessionClosed(sessionId);
     emit sessionClosed(sessionId);
 }

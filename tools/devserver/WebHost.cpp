@@ -1,4 +1,5 @@
 #include "devserver/WebHost.h"
+#include "devserver/CloseSocket.h"
 
 #include <QHostAddress>
 #include <QTcpServer>
@@ -213,18 +214,7 @@ void WebHost::respond(QTcpSocket* socket, const QByteArray& version, int status,
 void WebHost::drop(QTcpSocket* socket, bool graceful) {
     if (Connections.erase(socket) == 0) return;
     socket->disconnect(this);
-    if (graceful && socket->state() == QAbstractSocket::ConnectedState) {
-        // Let the answer go out, then close; a client that never reads is cut after the idle time.
-        connect(socket, &QAbstractSocket::disconnected, socket, &QObject::deleteLater);
-        QTimer::singleShot(kWebIdleMs, socket, [socket] {
-            socket->abort();
-            socket->deleteLater();
-        });
-        socket->disconnectFromHost();
-    } else {
-        socket->abort();
-        socket->deleteLater();
-    }
+    CloseSocket(socket, graceful, kWebIdleMs);
 }
 
 } // namespace gr::dev
