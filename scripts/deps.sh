@@ -4,6 +4,7 @@ GLOAMREST_PACKAGES=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libbz2-dev bzip2
+  libsdl2-mixer-dev timgm6mb-soundfont
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool imagemagick fonts-dejavu-core
   python3

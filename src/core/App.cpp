@@ -4,6 +4,7 @@
 
 #include "core/Bzip2Library.h"
 #include "core/DataFolder.h"
+#include "platform/SdlMedia.h"
 #include "skin/Downloads.h"
 #include "skin/PictureStore.h"
 
@@ -34,6 +35,11 @@ void App::FlushSettings() { Settings->sync(); }
 Downloads& App::Downloader() {
     if (!DownloadService) DownloadService = std::make_unique<gr::Downloads>(Deployment.Web, DataFolder);
     return *DownloadService;
+}
+
+Media& App::Audio() {
+    if (!AudioDevice) AudioDevice = std::make_unique<SdlMedia>();
+    return *AudioDevice;
 }
 
 PictureStore& App::Pictures() {

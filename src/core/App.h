@@ -26,6 +26,7 @@ class Downloads;
 class Ending;
 class Game;
 class Lodge;
+class Media;
 class PictureStore;
 class RandomSource;
 class Shell;
@@ -100,6 +101,9 @@ public:
     // it fetches; both made when first asked for.
     gr::Downloads& Downloader();
     PictureStore& Pictures();
+    // Sound and music; SDL2_mixer unless something else was put in place first (a test's recording one).
+    Media& Audio();
+    std::unique_ptr<Media> AudioDevice;
 
 private:
     std::unique_ptr<QSettings> Settings;

@@ -209,6 +209,8 @@ void Game::BuildMenus() {
     SoundsOn = toggle("Sounds", "Sounds", true);
     SoundsOnPaging = toggle("Paging Sound", "SoundsPaging", false);
     MusicOn = toggle("Music", "Music", true);
+    connect(MusicOn, &QAction::triggered, this, &Game::MusicOn_Click);
+    BuildSoundMenus(options);
     VoiceChatOn = toggle("Voice Chat", "Voice Chat", true);
     options->addSeparator();
     Hide_When_Maximising = toggle("Hide When Maximising", "Hide_When_Maximising", false);

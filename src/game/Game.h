@@ -26,6 +26,7 @@ class App;
 class CommandsPanel;
 class Console;
 class DW;
+class SoundPlayer;
 class StatusPanel;
 class EquipmentPanel;
 class InventoryPanel;
@@ -95,6 +96,9 @@ public:
     QAction* SoundsOn = nullptr;
     QAction* SoundsOnPaging = nullptr;
     QAction* MusicOn = nullptr;
+    std::array<QAction*, 5> SoundVolumeItems{}; // effects: off, 25, 50, 75, 100 percent
+    std::array<QAction*, 5> MusicVolumeItems{};
+    SoundPlayer* Sounds = nullptr; // from the load sequence on
     QAction* VoiceChatOn = nullptr;
     QAction* Hide_When_Maximising = nullptr;
     QAction* Bar_Flashing = nullptr;
@@ -174,6 +178,15 @@ private:
     void StartClient(const std::string& character);
     QString NormalTitle() const;
     void StoreOption(QAction* item, const char* key, bool storedMeansOn);
+    // Sound and music: the volume menus, the player made at load, the music switch, the caption while a
+    // sound downloads.
+    void BuildSoundMenus(QMenu* options);
+    void StartSound();
+    void MusicOn_Click();
+    void Volume_Click(bool music, int percent);
+    void ShowVolume(bool music, int percent);
+    void SoundDownloading(const QString& suffix);
+    QString TitleBeforeDownload;
     // The input line takes the keyboard again: after a click on the window, a menu action or a dialog.
     void ReturnFocus();
     // A window the game opens gives the focus back to the input line when it closes.

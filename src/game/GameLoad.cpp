@@ -18,6 +18,7 @@
 #include "game/TextWindow.h"
 #include "game/VoiceChat.h"
 #include "login/AccountRecords.h"
+#include "core/SafeName.h"
 #include "login/Lodge.h"
 #include "platform/Dialogs.h"
 #include "platform/Ending.h"
@@ -85,6 +86,7 @@ void Game::Form_Load() {
         connect(&store, &PictureStore::pictureArrived, this, &Game::PictureArrived, Qt::UniqueConnection);
         if (!menuBar()->cornerWidget()) menuBar()->setCornerWidget(new DownloadIndicator(app.Downloader(), menuBar()));
     });
+    step([&] { StartSound(); });
     step([&] { ImStillOn->start(); });
     step([&] { ReadBindings(); });
     step([&] {

@@ -16,6 +16,8 @@
 #include "game/GameWindows.h"
 #include "game/InventoryPanel.h"
 #include "game/RoomObjectsPanel.h"
+#include "game/SoundPlayer.h"
+#include "game/SoundRules.h"
 #include "game/SpellsPanel.h"
 #include "game/StatusPanel.h"
 #include "game/TextWindow.h"
@@ -103,10 +105,15 @@ void Game::Dispatch(const std::string& message) {
     case GameMessage::HPChange:
     case GameMessage::MainArmorChange:
     case GameMessage::StChg: Status->Receive(keyword.Kind, message, value); break;
-    // Sound and music are played by the part of the window that holds them; until it is there the messages
-    // are taken and left. The program check is not made here.
     case GameMessage::Sound:
+        if (!Sounds) break;
+        if (const auto effect = EffectToPlay(SoundsOn->isChecked(), SoundsOnPaging->isChecked(), value))
+            Sounds->PlaySoundEffect(*effect);
+        break;
     case GameMessage::Music:
+        if (Sounds && MusicOn->isChecked()) Sounds->PlayMusic(value);
+        break;
+    // The program check is not made here.
     case GameMessage::PROC:
     case GameMessage::None: break;
     }
@@ -116,7 +123,8 @@ void Game::Offline(const std::string& text) {
     if (app.lodge) app.lodge->CloseComline();
     app.platform.dialogs.Message(FromWire(text));
     ImStillOn->stop();
-    // No sound or music plays yet that would need stopping. The program ends at once.
+    if (Sounds) Sounds->StopAll();
+    // The program ends at once.
     WorkerEnabled = false;
     app.platform.ending.End();
 }

@@ -6,6 +6,7 @@
 
 #include "core/CodePage.h"
 #include "core/Numbers.h"
+#include "core/SafeName.h"
 #include "core/TextFields.h"
 
 namespace gr {
@@ -112,14 +113,6 @@ std::optional<std::string> PasswordRefusal(std::string_view password, std::strin
     if (std::count_if(password.begin(), password.end(), [](char c) { return c >= '0' && c <= '9'; }) < 2)
         return std::string("AccountErrorPassword has to contain at least 2 numbers.");
     return std::nullopt;
-}
-
-bool IsSafeFileNamePart(std::string_view name) {
-    if (name.empty() || name.find("..") != std::string_view::npos) return false;
-    return std::none_of(name.begin(), name.end(), [](char c) {
-        const auto b = static_cast<unsigned char>(c);
-        return c == '/' || c == '\\' || c == ':' || b < 0x20 || b == 0x7F;
-    });
 }
 
 std::vector<std::string> MacroFileNames(std::string_view characterName) {

@@ -44,9 +44,6 @@ std::string TypedCharacter(const CritGrid& view, std::string_view typed);
 // Why a new password is refused, or nothing when it is accepted.
 std::optional<std::string> PasswordRefusal(std::string_view password, std::string_view confirmation);
 
-// Whether a name from the server can be part of a file name in the data folder: not empty, no folder
-// separator, no "..", no drive or stream colon, no control character.
-bool IsSafeFileNamePart(std::string_view name);
 // The character's macro files, or none when its name is not safe in a file name.
 std::vector<std::string> MacroFileNames(std::string_view characterName);
 // The per-character setting keys.

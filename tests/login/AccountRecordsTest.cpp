@@ -4,6 +4,7 @@
 #include "core/CodePage.h"
 #include "core/Numbers.h"
 #include "core/RunTimeError.h"
+#include "core/SafeName.h"
 #include "login/AccountRecords.h"
 #include "login/LoginMessages.h"
 
@@ -172,11 +173,15 @@ TEST(AccountRecords, PasswordRules) {
 }
 
 TEST(AccountRecords, OnlySafeNamesReachFileNames) {
-    for (const char* unsafe : {"", "../evil", "a/b", "a\\b", "..", "C:x", "tab\there"}) {
+    const std::string tooLong(kMaxSafeNameBytes + 1, 'a');
+    for (const std::string& unsafe : {std::string(), std::string("../evil"), std::string("a/b"), std::string("a\\b"),
+                                      std::string(".."), std::string("C:x"), std::string("tab\there"),
+                                      std::string("nul\0x", 5), std::string("del\x7F"), tooLong}) {
         EXPECT_FALSE(IsSafeFileNamePart(unsafe)) << unsafe;
         EXPECT_TRUE(MacroFileNames(unsafe).empty()) << unsafe;
     }
     EXPECT_TRUE(IsSafeFileNamePart("Sir Aldric \xE9"));
+    EXPECT_TRUE(IsSafeFileNamePart(std::string(kMaxSafeNameBytes, 'a')));
     EXPECT_EQ((std::vector<std::string>{"macros_Bo.txt", "macros_Bo_1.txt", "macros_Bo_2.txt",
                                         "macros_Bo_3.txt", "macros1_Bo.txt", "macros1_Bo_1.txt",
                                         "macros1_Bo_2.txt", "macros1_Bo_3.txt"}),

@@ -17,12 +17,15 @@ protected:
     // Logged in and entered as Aldric; settings given here are in place before the game window loads.
     Game& Entered() {
         Lodge& w = LoggedIn(peer, kKey);
+        BeforeGame();
         app->Session.CharacterName = "Aldric";
         app->Wire.InQueue.Put("CritInfoAldric^%^3^%^Elf^%^Mage^%^Male^%^Never");
         w.Worker_Timer();
         EXPECT_NE(nullptr, app->game);
         return *app->game;
     }
+    // Runs once the application exists, before the game window is made and loads.
+    virtual void BeforeGame() {}
     // Queues the messages in order and runs one tick of the game's dispatcher.
     void Tick(const std::vector<std::string>& messages) {
         for (const auto& m : messages) app->Wire.InQueue.Put(m);
