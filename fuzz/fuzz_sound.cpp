@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <string>
 #include <string_view>
 
 #include "game/MidiFile.h"
@@ -12,9 +13,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     (void)gr::IsPlayableMidi(bytes);
     (void)gr::IsWaveFile(bytes);
+    // A name that becomes files stays one file inside its folder: the only separator is the folder's.
     for (gr::SoundKind kind : {gr::SoundKind::Effect, gr::SoundKind::Music})
-        if (const auto file = gr::SoundFileFor(kind, bytes))
-            if (file->Local.find("..") != std::string::npos || file->Web.find('\\') != std::string::npos)
+        if (const auto file = gr::SoundFileFor(kind, bytes)) {
+            const std::string_view local = file->Local;
+            const std::size_t slash = local.find('/');
+            if (slash == std::string_view::npos ||
+                local.find_first_of("/\\", slash + 1) != std::string_view::npos ||
+                local.substr(slash + 1) !=
+                    std::string(bytes) + (kind == gr::SoundKind::Effect ? ".wav" : ".mid"))
                 std::abort();
+        }
     return 0;
 }
