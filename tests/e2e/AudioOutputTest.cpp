@@ -35,13 +35,14 @@ QByteArray Tone() {
            le32(rate * 2) + le16(2) + le16(16) + "data" + le32(quint32(data.size())) + data;
 }
 
-// One track: a piano chord held for two beats.
-QByteArray Tune() {
+// One track: a piano chord held for two beats, or for a sixteenth when short.
+QByteArray Tune(bool isShort = false) {
     static const char bytes[] = "\x00\xc0\x00"                                         // piano
                                 "\x00\x90\x3c\x64\x00\x90\x40\x64\x00\x90\x43\x64"     // C, E, G on
                                 "\x81\x40\x80\x3c\x00\x00\x80\x40\x00\x00\x80\x43\x00" // off after 192 ticks
                                 "\x00\xff\x2f\x00";                                    // end of track
-    const QByteArray events(bytes, sizeof bytes - 1);
+    QByteArray events(bytes, sizeof bytes - 1);
+    if (isShort) events.replace(15, 2, QByteArray("\x18", 1)); // 24 ticks instead of 192
     QByteArray length(4, '\0');
     qToBigEndian(quint32(events.size()), length.data());
     return QByteArray("MThd\0\0\0\x06\0\0\0\x01\0\x60", 14) + "MTrk" + length + events;
@@ -65,8 +66,9 @@ class AudioOutput : public GameFixture {
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         f.write(bytes);
     }
-    // Lets the device play for a while, closes it (so the file is complete) and returns the loudest sample.
-    int Loudest(int ms) {
+    // Lets the device play for a while, closes it (so the file is complete) and returns the loudest sample
+    // of the last part of what was written (from the fraction `from` of the file on).
+    int Loudest(int ms, double from = 0) {
         QTest::qWait(ms);
         lodge.reset(); // the game window and its sound player go first
         app->AudioDevice.reset();
@@ -74,7 +76,7 @@ class AudioOutput : public GameFixture {
         if (!f.open(QIODevice::ReadOnly)) return -1;
         const QByteArray raw = f.readAll();
         int loudest = 0;
-        for (qsizetype i = 0; i + 1 < raw.size(); i += 2)
+        for (qsizetype i = qsizetype(raw.size() * from) & ~qsizetype(3); i + 1 < raw.size(); i += 2)
             loudest = std::max(loudest, std::abs(int(qFromLittleEndian<qint16>(raw.constData() + i))));
         return loudest;
     }
@@ -97,6 +99,14 @@ TEST_F(AudioOutput, AMusicMessageIsHeardThroughTheSoundfont) {
     Tick({"Musicchord"});
     EXPECT_FALSE(Text().contains(QStringLiteral("No music"))) << Text().toStdString();
     EXPECT_GT(Loudest(1200), 500);
+}
+
+TEST_F(AudioOutput, MusicLoops) {
+    PresetSetting(QStringLiteral("Music"), QStringLiteral("1"));
+    Entered();
+    Place(QStringLiteral("music/blip.mid"), Tune(true)); // an eighth of a second long
+    Tick({"Musicblip"});
+    EXPECT_GT(Loudest(1500, 0.75), 500) << "still playing in the last part of a second and a half";
 }
 
 TEST_F(AudioOutput, EffectsAtVolumeOffAreSilent) {
