@@ -14,11 +14,16 @@ namespace {
 // A stretch of play: room text, status changes, chat, with the markup the server uses.
 std::string ChunkText(int seed) {
     static const char* lines[] = {
-        "}{FFFFFFThe Gloaming Road}{C0C0C0A cold wind drifts down from the hills; lanterns sway on their posts.",
-        "HPChange%d/120", "}{00FF00Tamsin says, \"Meet me at the ferry before the bells.\"",
-        "RoomObj%d^%%^Rusty lantern^%%^&H0080C0FF^%%^", "}{FFFF00You receive %d gold pieces.",
-        "}{C0C0C0You hear the creak of a cart somewhere to the east.", "MPChange%d/80",
-        "}{FF8000A gloam wolf snarls and circles you, looking for an opening.", "ExpChange%d",
+        "}{FFFFFFThe Gloaming Road}{C0C0C0A cold wind drifts down from the hills; lanterns sway on their "
+        "posts.",
+        "HPChange%d/120",
+        "}{00FF00Tamsin says, \"Meet me at the ferry before the bells.\"",
+        "RoomObj%d^%%^Rusty lantern^%%^&H0080C0FF^%%^",
+        "}{FFFF00You receive %d gold pieces.",
+        "}{C0C0C0You hear the creak of a cart somewhere to the east.",
+        "MPChange%d/80",
+        "}{FF8000A gloam wolf snarls and circles you, looking for an opening.",
+        "ExpChange%d",
     };
     std::string text;
     char buffer[256];
@@ -33,8 +38,8 @@ std::string ChunkText(int seed) {
 std::string Compress(const std::string& text) {
     std::string out(text.size() + 1000, '\0');
     unsigned length = static_cast<unsigned>(out.size());
-    BZ2_bzBuffToBuffCompress(out.data(), &length, const_cast<char*>(text.data()), static_cast<unsigned>(text.size()),
-                             9, 0, 0);
+    BZ2_bzBuffToBuffCompress(out.data(), &length, const_cast<char*>(text.data()),
+                             static_cast<unsigned>(text.size()), 9, 0, 0);
     out.resize(length);
     return out;
 }
@@ -53,7 +58,8 @@ struct Corpus {
             batch += Streams.back().substr(7);
             if (c % 4 == 3) {
                 batch += "{[}]";
-                for (std::size_t at = 0; at < batch.size(); at += 1460) Reads.push_back(batch.substr(at, 1460));
+                for (std::size_t at = 0; at < batch.size(); at += 1460)
+                    Reads.push_back(batch.substr(at, 1460));
                 batch.clear();
             }
         }
@@ -77,7 +83,8 @@ void BM_ReceivePath(benchmark::State& state) {
         for (const auto& read : corpus.Reads) {
             assembler.Feed(read, sink);
             // The dispatcher, with nothing to do per message, until the queue is empty.
-            while (queue.TakeOldest(message)) benchmark::DoNotOptimize(message.data());
+            while (queue.TakeOldest(message))
+                benchmark::DoNotOptimize(message.data());
         }
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * corpus.TextBytes));

@@ -1,14 +1,9 @@
 // The text display under a stream of play: marked-up lines drawn into a shown TextWindow with the default
 // buffer of 40000 characters, so that trimming happens during the run. Reported: lines per second, the
 // slowest single line in milliseconds, and, as the limit that matters, the same visible text appended to a
-// plain text edit in one run per line. And the whole game window at a room change: every panel and status
-// message the demo world sends when the player walks, dispatched and painted.
+// plain text edit in one run per line.
 #include <QApplication>
-#include <QDir>
-#include <QFile>
-#include <QRegularExpression>
 #include <QScrollBar>
-#include <QTemporaryDir>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <benchmark/benchmark.h>
@@ -20,25 +15,12 @@
 #include <string>
 #include <vector>
 
-#include "core/App.h"
+#include "BenchPlatform.h"
 #include "core/Random.h"
 #include "core/WireText.h"
-#include "devserver/Pictures.h"
-#include "devserver/World.h"
-#include "game/Game.h"
 #include "game/TextWindow.h"
-#include "platform/Dialogs.h"
-#include "platform/Ending.h"
-#include "platform/Shell.h"
-#include "skin/PictureStore.h"
 
 namespace {
-
-class NoShell final : public gr::Shell {
-  public:
-    bool OpenUrl(const QString&) override { return true; }
-    bool StartProgram(const QString&, const QStringList&) override { return true; }
-};
 
 // Room text, chat, combat, loot, a link now and then and a short rainbow phrase.
 std::vector<std::string> Stream() {
@@ -99,7 +81,7 @@ double ThreadMilliseconds() {
 
 void BM_RenderLine(benchmark::State& state) {
     const std::vector<std::string> stream = Stream();
-    NoShell shell;
+    gr::bench::NoShell shell;
     gr::ClockSeededRandom random;
     gr::TextWindow TD(shell, random);
     Shown shown(&TD);
@@ -138,7 +120,7 @@ void BM_PlainAppend(benchmark::State& state) {
     std::vector<QString> stream;
     for (const std::string& line : Stream())
         stream.push_back(gr::FromWire(Visible(line)));
-    NoShell shell;
+    gr::bench::NoShell shell;
     gr::ClockSeededRandom random;
     gr::TextWindow TD(shell, random);
     Shown shown(&TD);
@@ -168,7 +150,7 @@ void BM_RenderHostileLine(benchmark::State& state) {
     std::string line = state.range(0) ? "{rc{" : "{ffffff{";
     while (line.size() < gr::kMaxMarkupLineBytes)
         line += state.range(0) ? "x" : "wolf ";
-    NoShell shell;
+    gr::bench::NoShell shell;
     gr::ClockSeededRandom random;
     gr::TextWindow TD(shell, random);
     Shown shown(&TD);
@@ -181,89 +163,9 @@ void BM_RenderHostileLine(benchmark::State& state) {
     state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()));
 }
 
-class NoDialogs final : public gr::Dialogs {
-  public:
-    void ShowMessage(const QString&) override {}
-    bool ShowQuestion(const QString&) override { return false; }
-};
-
-class NoEnding final : public gr::Ending {
-  protected:
-    void Finish() override {}
-};
-
-// What the demo world sends its player for one step: room text, objects, inventory, equipment, commands,
-// spells and status values.
-std::vector<std::string> Step(gr::dev::World& world, int session, std::string_view direction) {
-    for (const gr::dev::Delivery& d : world.Handle(session, direction))
-        if (d.Session == session) return d.Messages;
-    return {};
-}
-
-// A full room change in a shown game window whose pictures are all in the data folder and already loaded:
-// the messages of one step are queued, one tick of the dispatcher hands them to the panels, and the event
-// loop paints. The steps go north and back, so every change replaces what the panels showed. Items are room
-// changes; worst_change_ms is the slowest, painting included.
-void BM_RoomChange(benchmark::State& state) {
-    QTemporaryDir home;
-    gr::dev::World world;
-    constexpr int kSession = 1;
-    world.Enter(kSession, "Bench");
-    const std::vector<std::vector<std::string>> steps = {Step(world, kSession, "Dirnn"),
-                                                         Step(world, kSession, "Dirss")};
-    // Every picture the steps name, kept in the data folder as a finished download would have left it.
-    QDir(home.path()).mkpath(QStringLiteral("gfx"));
-    std::vector<int> numbers;
-    static const QRegularExpression number(QStringLiteral("/(\\d{4})(?=/|$)"));
-    for (const auto& step : steps)
-        for (const std::string& m : step)
-            for (const auto& match : number.globalMatch(QString::fromStdString(m))) {
-                const int n = match.captured(1).toInt();
-                QFile file(QDir(home.path()).filePath(QStringLiteral("gfx/%1.jpg").arg(n)));
-                if (gr::dev::MakePicture(n).isEmpty() || file.exists() || !file.open(QIODevice::WriteOnly))
-                    continue;
-                file.write(gr::dev::MakePicture(n));
-                numbers.push_back(n);
-            }
-
-    NoDialogs dialogs;
-    NoEnding ending;
-    NoShell shell;
-    gr::ClockSeededRandom random;
-    gr::App app(gr::Platform{dialogs, ending, shell, random}, home.path());
-    app.Deployment.Web = QStringLiteral("127.0.0.1:9");
-    app.Session.CharacterName = "Bench";
-    gr::Game game(app);
-    game.Form_Load();
-    for (int n : numbers)
-        app.Pictures().Picture(n);
-    Shown shown(&game);
-    auto change = [&](const std::vector<std::string>& messages) {
-        for (const std::string& m : messages)
-            app.Wire.InQueue.Put(m);
-        game.Worker_Timer();
-        QCoreApplication::processEvents();
-    };
-    for (const auto& step : steps)
-        change(step);
-    std::size_t i = 0;
-    double worst = 0;
-    for (auto _ : state) {
-        const auto start = std::chrono::steady_clock::now();
-        change(steps[i++ % steps.size()]);
-        worst = std::max(
-            worst,
-            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
-    }
-    state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()));
-    state.counters["messages_per_change"] = double(steps[0].size());
-    state.counters["worst_change_ms"] = worst;
-}
-
 BENCHMARK(BM_RenderLine)->MinTime(2.0);
 BENCHMARK(BM_PlainAppend)->MinTime(2.0);
 BENCHMARK(BM_RenderHostileLine)->Unit(benchmark::kMillisecond)->Arg(0)->Arg(1);
-BENCHMARK(BM_RoomChange)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
 } // namespace
 
