@@ -536,6 +536,7 @@ TEST(World, EnteringSendsEveryPanelAndStatusValue) {
     Lines expected = panels;
     expected.insert(expected.end(), rows.begin(), rows.end());
     expected.insert(expected.end(), status.begin(), status.end());
+    expected.push_back("Musictown");
 
     const Lines got = To(Checked(world.Enter(Ann, "Ann")), Ann);
     const Lines text = Text(got);
@@ -619,7 +620,7 @@ TEST(World, PanelActionsChangeTheWorld) {
     };
     const Step steps[] = {
         {"/get gold coin",
-         {"TMD{00c000{You pick up the gold coin.", "GoldChange125",
+         {"TMD{00c000{You pick up the gold coin.", "GoldChange125", "Soundcoins",
           square + "old map80c0e0/1020/leather boots2060a0/1260/"}},
         {"/get OLD MAP",
          {"TMD{00c000{You pick up the old map.",
@@ -648,8 +649,10 @@ TEST(World, PanelActionsChangeTheWorld) {
          {"TMD{00c000{You drop the old map.",
           "Inventoryhealing draught/1300/blue tonic/1310/leather armour/1210/",
           square + "leather boots2060a0/1260/old map80c0e0/1020/"}},
-        {"/deposit 100", {"TMD{00c000{You deposit 100 gold.", "GoldChange25", "BankGoldChange12600"}},
-        {"/withdraw 50", {"TMD{00c000{You withdraw 50 gold.", "GoldChange75", "BankGoldChange12550"}},
+        {"/deposit 100",
+         {"TMD{00c000{You deposit 100 gold.", "GoldChange25", "BankGoldChange12600", "Soundcoins"}},
+        {"/withdraw 50",
+         {"TMD{00c000{You withdraw 50 gold.", "GoldChange75", "BankGoldChange12550", "Soundcoins"}},
         {"/withdraw 99999", {"TMD{00c000{Your account doesn't hold that much gold."}},
         {"/deposit 76", {"TMD{00c000{You don't have that much gold."}},
         {"/deposit 0", {"TMD{00c000{Deposit how much? Type a whole number."}},
@@ -664,7 +667,7 @@ TEST(World, PanelActionsChangeTheWorld) {
         {"/a grey rat",
          {"Stamina26/30", "TMD{00ffff{You hit the grey rat for 6.",
           "TMD{00c000{The grey rat flees into the shadows.", "TMD{00c000{You find 2 gold.", "GoldChange77",
-          "XPChange22/100/0.22", "PLAcider00a0e0/1330/stew0060a0/1340/grey rat808080/2000/"}},
+          "Soundcoins", "XPChange22/100/0.22", "PLAcider00a0e0/1330/stew0060a0/1340/grey rat808080/2000/"}},
         {"/cast Spark/grey rat",
          {"TMD{ff80ff{You cast Spark.", "MGChange27/30", "TMD{00ffff{You hit the grey rat for 6.",
           "TMD{0000ff{The grey rat strikes you for 2.", "HPChange36/40", "XPChange28/100/0.28"}},
@@ -679,9 +682,11 @@ TEST(World, PanelActionsChangeTheWorld) {
         {"/get grey rat", {"TMD{00c000{The grey rat will not be picked up."}},
         {"BuySellButtonBuy Cider",
          {"TMD{00c000{You buy the cider for 2 gold.",
-          "Inventoryhealing draught/1300/blue tonic/1310/leather armour/1210/cider/1330/", "GoldChange75"}},
+          "Inventoryhealing draught/1300/blue tonic/1310/leather armour/1210/cider/1330/", "GoldChange75",
+          "Soundcoins"}},
         {"BuySellButtonTip The Fiddler",
-         {"TMD{00c000{The fiddler tips his hat and plays {rc{a merry jig{rc{.", "GoldChange74"}},
+         {"TMD{00c000{The fiddler tips his hat and plays {rc{a merry jig{rc{.", "GoldChange74",
+          "Soundcoins"}},
         {"BuySellButtonDeposit Gold", {"TMD{00c000{Nobody here trades in that."}},
         {"BuySellButton", {"TMD{00c000{Nobody here trades in that."}},
         {"/deposit 5", {"TMD{00c000{There is no bank here."}},
@@ -736,7 +741,7 @@ TEST(World, AFullPackTakesNoMore) {
     world.Enter(Ann, "Ann");
     world.Handle(Ann, "Dirdd");
     int bought = 0;
-    while (bought < 20 && To(world.Handle(Ann, "BuySellButtonBuy Bread"), Ann).size() == 3)
+    while (bought < 20 && To(world.Handle(Ann, "BuySellButtonBuy Bread"), Ann).size() == 4)
         ++bought;
     EXPECT_EQ(bought, int(kInventorySlots) - 4) << "four things carried from the start";
     EXPECT_EQ(To(world.Handle(Ann, "BuySellButtonBuy Bread"), Ann),
