@@ -11,7 +11,9 @@
 #include <string>
 #include <vector>
 
+#include "devserver/Music.h"
 #include "devserver/ServerProtocol.h"
+#include "devserver/Sounds.h"
 #include "devserver/World.h"
 
 namespace gr::dev {
@@ -76,7 +78,8 @@ std::size_t VisibleLength(std::string_view line) {
     return length;
 }
 
-// Checks what the world sends: every message framable, every session once, every "TMD" line good markup.
+// Checks what the world sends: every message framable, every session once, every "TMD" line good markup,
+// every effect and piece named one that the web host serves.
 Deliveries Checked(Deliveries deliveries) {
     std::set<int> sessions;
     for (const Delivery& delivery : deliveries) {
@@ -86,9 +89,23 @@ Deliveries Checked(Deliveries deliveries) {
             if (message.starts_with("TMD")) {
                 EXPECT_EQ(MarkupProblem(message.substr(3)), "") << message;
             }
+            if (message.starts_with("Sound")) {
+                EXPECT_FALSE(MakeSound(message.substr(5)).empty()) << message;
+            }
+            if (message.starts_with("Music")) {
+                EXPECT_FALSE(MakeMusic(message.substr(5)).empty()) << message;
+            }
         }
     }
     return deliveries;
+}
+
+// The "Sound" and "Music" messages among messages.
+Lines Audio(const Lines& messages) {
+    Lines audio;
+    std::copy_if(messages.begin(), messages.end(), std::back_inserter(audio),
+                 [](const std::string& m) { return m.starts_with("Sound") || m.starts_with("Music"); });
+    return audio;
 }
 
 // The game text among messages: the "TMD" lines, without the panel and status messages.
@@ -783,6 +800,132 @@ TEST(World, ExperienceRaisesTheLevel) {
     const Lines tail(levelled.end() - 6, levelled.end() - 1); // the room's objects come last
     EXPECT_EQ(tail, (Lines{"XPChange102/200/0.51", "TMD{00ffff{You reach level 2!", "LevelChange2",
                            "HPChange45/45", "MGChange35/35"}));
+}
+
+// A walk through every area: the area's music on entering and on crossing into another area only, a knock
+// through the doors, and "MusicOn" answered with the music of where the player stands.
+TEST(World, MusicFollowsTheAreaAndDoorsKnock) {
+    struct Step {
+        std::string_view message;
+        Lines audio; // the "Sound" and "Music" messages the walker is sent
+    };
+    const Step steps[] = {
+        {"MusicOn", {"Musictown"}},
+        {"Diree", {}}, // the harbour: still the town, no door
+        {"Diree", {}}, // blocked
+        {"Dirww", {}},
+        {"Dirnn", {"Sounddoor", "Musiclibrary"}},
+        {"Diruu", {}}, // the bell tower, over the library
+        {"MusicOn", {"Musiclibrary"}},
+        {"Dirdd", {}},
+        {"Dirss", {"Sounddoor", "Musictown"}},
+        {"Dirdd", {"Sounddoor", "Musictavern"}},
+        {"MusicOn", {"Musictavern"}},
+        {"Dirdd", {}}, // blocked
+        {"Diruu", {"Sounddoor", "Musictown"}},
+        {"GeneralChathello", {}},
+        {"Musicon", {}},
+        {"MusicOn ", {}},
+        {"MusicOff", {}},
+    };
+    World world;
+    EXPECT_EQ(Audio(To(Checked(world.Enter(Ann, "Ann")), Ann)), Lines{"Musictown"});
+    EXPECT_TRUE(Audio(To(world.Enter(Bob, "Bob"), Ann)).empty()) << "others hear nothing of an arrival";
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.message);
+        const Deliveries out = Checked(world.Handle(Ann, step.message));
+        EXPECT_EQ(Audio(To(out, Ann)), step.audio);
+        EXPECT_TRUE(Audio(To(out, Bob)).empty()) << "sounds and music are the walker's own";
+    }
+    EXPECT_TRUE(world.Handle(Stranger, "MusicOn").empty()) << "not in the game";
+    // Another character on the session starts over in the town, with its music.
+    world.Handle(Ann, "Dirnn");
+    EXPECT_EQ(Audio(To(world.Enter(Ann, "Ann"), Ann)), Lines{"Musictown"});
+}
+
+// Every room's music is a piece the web host serves, every piece belongs to an area, and more than one room
+// shares an area (or music would restart on every step).
+TEST(World, EveryAreaHasItsPiece) {
+    std::map<std::string_view, int> rooms;
+    for (int room = 0; room < World::RoomCount(); ++room) {
+        ++rooms[World::MusicOf(room)];
+        EXPECT_FALSE(MakeMusic(World::MusicOf(room)).empty()) << World::RoomTitle(room);
+    }
+    EXPECT_EQ(rooms.size(), kMusicNames.size());
+    EXPECT_TRUE(std::any_of(rooms.begin(), rooms.end(), [](const auto& area) { return area.second > 1; }));
+    // Doors lead somewhere and knock from both sides.
+    constexpr std::array<Direction, kDirectionCount> kOpposite = {
+        Direction::South, Direction::West, Direction::North, Direction::East, Direction::Down, Direction::Up};
+    int doors = 0;
+    for (int room = 0; room < World::RoomCount(); ++room) {
+        for (int d = 0; d < kDirectionCount; ++d) {
+            if (!World::IsDoor(room, Direction(d))) continue;
+            ++doors;
+            const int to = World::ExitFrom(room, Direction(d));
+            ASSERT_GE(to, 0) << World::RoomTitle(room) << " " << kDirMessages[std::size_t(d)];
+            EXPECT_TRUE(World::IsDoor(to, kOpposite[std::size_t(d)]))
+                << World::RoomTitle(room) << " " << kDirMessages[std::size_t(d)];
+        }
+    }
+    EXPECT_GT(doors, 0);
+}
+
+// The tower's bell is heard in the tower and all over the town, not in the library or the tavern; gold
+// changing hands clinks for the one whose purse changed, and a page chimes for the one paged.
+TEST(World, TheBellCoinsAndPagesSound) {
+    World world;
+    world.Enter(Ann, "Ann");
+    world.Enter(Bob, "Bob");
+    world.Enter(Cal, "Cal");
+    world.Handle(Ann, "Dirnn");
+    world.Handle(Ann, "Diruu");
+    world.Handle(Bob, "Diree");
+    world.Handle(Cal, "Dirnn");
+    std::map<int, Lines> got = BySession(Checked(world.Handle(Ann, "BuySellButtonRing The Bell")));
+    EXPECT_EQ(got[Ann],
+              (Lines{"TMD{00c000{You pull the rope. The great bell booms out over the town.", "Soundbell"}));
+    EXPECT_EQ(got[Bob],
+              (Lines{"TMD{c0c0c0{The great bell of the tower rings out over the town.", "Soundbell"}));
+    EXPECT_EQ(got.count(Cal), 0u) << "the library does not hear it";
+    world.Handle(Cal, "Dirss");
+    world.Handle(Cal, "Dirdd");
+    EXPECT_EQ(BySession(world.Handle(Ann, "BuySellButtonRing The Bell")).count(Cal), 0u) << "nor the tavern";
+    // Only in the tower.
+    world.Handle(Ann, "Dirdd");
+    EXPECT_EQ(Checked(world.Handle(Ann, "BuySellButtonRing The Bell")),
+              (Deliveries{{Ann, {"TMD{00c000{Nobody here trades in that."}}}));
+
+    struct Case {
+        int who;
+        std::string line;
+        bool clinks;
+    };
+    const Case cases[] = {
+        {Cal, "BuySellButtonBuy Stew", true},
+        {Cal, "BuySellButtonTip The Fiddler", true},
+        {Cal, "BuySellButtonBuy Lute", false},
+        {Bob, "/get gold coin", true},
+        {Bob, "/get gold coin", false}, // none left
+        {Bob, "/deposit 5", false},     // no bank at the harbour
+        {Bob, "Dirww", false},
+        {Bob, "/deposit 5", true},
+        {Bob, "/withdraw 99999999", false},
+        {Bob, "/withdraw 1", true},
+        {Bob, "/get brass lantern", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.line);
+        got = BySession(Checked(world.Handle(c.who, c.line)));
+        EXPECT_EQ(Audio(got[c.who]), c.clinks ? Lines{"Soundcoins"} : Lines{});
+        for (const auto& [session, messages] : got) {
+            if (session != c.who) {
+                EXPECT_TRUE(Audio(messages).empty()) << session;
+            }
+        }
+    }
+    got = BySession(Checked(world.Handle(Cal, "/p ann hello")));
+    EXPECT_TRUE(Audio(got[Cal]).empty());
+    EXPECT_EQ(Audio(got[Ann]), Lines{"Soundpagerecieve"});
 }
 
 } // namespace
