@@ -1,5 +1,6 @@
-// The local web host over loopback: the picture requests as the client sends them, answers for everything
-// else, keep-alive and close as HTTP/1.0 and HTTP/1.1 ask, and Qt's network access on top of it.
+// The local web host over loopback: the picture, sound and music requests as the client sends them, answers
+// for everything else, keep-alive and close as HTTP/1.0 and HTTP/1.1 ask, and Qt's network access on top of
+// it.
 #include <gtest/gtest.h>
 
 #include <QDeadlineTimer>
@@ -13,6 +14,8 @@
 
 #include <memory>
 
+#include "devserver/Music.h"
+#include "devserver/Sounds.h"
 #include "devserver/WebHost.h"
 
 namespace gr::dev {
@@ -146,6 +149,84 @@ TEST(WebHost, PicturesAreDistinctPerNumberAndTheSameEachTime) {
         };
         EXPECT_TRUE(far(a.pixel(1, 1), b.pixel(1, 1)) || far(a.pixel(20, 14), b.pixel(20, 14)));
     }
+}
+
+// Every effect and piece under its exact name, byte for byte with its type; any other spelling, a path that
+// climbs out, an escape or another extension is not found.
+TEST(WebHost, ServesEverySoundAndPieceByItsNameAndNothingElse) {
+    struct Case {
+        QByteArray path;
+        std::string body; // empty: 404
+        QByteArray type;
+    };
+    std::vector<Case> cases;
+    for (const std::string_view name : kSoundNames)
+        cases.push_back({"/grsounds/" + QByteArray(name.data(), qsizetype(name.size())) + ".wav",
+                         MakeSound(name), "audio/wav"});
+    for (const std::string_view name : kMusicNames)
+        cases.push_back({"/grmusic/" + QByteArray(name.data(), qsizetype(name.size())) + ".mid",
+                         MakeMusic(name), "audio/midi"});
+    cases.push_back({"/grsounds/door.wav?v=2", MakeSound("door"), "audio/wav"});
+    for (const QByteArray path : {"/grsounds/Door.wav",
+                                  "/grsounds/door.WAV",
+                                  "/grsounds/door.mid",
+                                  "/grmusic/town.wav",
+                                  "/grsounds/town.wav",
+                                  "/grmusic/door.mid",
+                                  "/grsounds/pagereceive.wav",
+                                  "/grsounds/door",
+                                  "/grsounds/.wav",
+                                  "/grsounds/",
+                                  "/grsounds//door.wav",
+                                  "/grsounds/./door.wav",
+                                  "/grsounds/../grsounds/door.wav",
+                                  "/grmusic/../../etc/passwd",
+                                  "/grmusic/..%2ftown.mid",
+                                  "/grsounds/%64oor.wav",
+                                  "/grsounds/door%2ewav",
+                                  "/grsounds/door.wav%00",
+                                  "/grsounds/door.wav/",
+                                  "/grmusic/town.mid.mid",
+                                  "/grmusic/town.midi",
+                                  "/grpics/door.wav",
+                                  "/GRSOUNDS/door.wav",
+                                  "/x/grmusic/town.mid"})
+        cases.push_back({path, {}, {}});
+
+    WebFixture f;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path.toStdString());
+        bool closed = false;
+        const Response r = f.ClientGet(c.path, &closed);
+        ASSERT_TRUE(r.Complete);
+        EXPECT_TRUE(closed);
+        if (c.body.empty()) {
+            EXPECT_EQ(r.Status, 404);
+            EXPECT_EQ(r.Body, "404 Not Found\n");
+        } else {
+            EXPECT_EQ(r.Status, 200);
+            EXPECT_TRUE(r.Head.contains("\r\nContent-Type: " + c.type + "\r\n"));
+            EXPECT_EQ(r.Body, QByteArray::fromStdString(c.body));
+        }
+        ASSERT_FALSE(f.Log.empty());
+        EXPECT_EQ(f.Log.back().Status, r.Status);
+    }
+    EXPECT_EQ(f.Log.size(), cases.size()) << "one log entry per request";
+
+    // Kept alive and pipelined like the pictures; a HEAD tells the length without the bytes.
+    auto socket = f.Connect();
+    socket->write("GET /grsounds/bell.wav HTTP/1.1\r\nHost: x\r\n\r\n"
+                  "HEAD /grmusic/tavern.mid HTTP/1.1\r\nHost: x\r\n\r\n"
+                  "GET /grmusic/library.mid HTTP/1.1\r\nHost: x\r\n\r\n");
+    QByteArray buffer;
+    EXPECT_EQ(ReadResponse(*socket, buffer).Body, QByteArray::fromStdString(MakeSound("bell")));
+    const Response head = ReadResponse(*socket, buffer, false);
+    EXPECT_EQ(head.Status, 200);
+    EXPECT_TRUE(head.Head.contains("\r\nContent-Length: " + QByteArray::number(MakeMusic("tavern").size())));
+    EXPECT_EQ(ReadResponse(*socket, buffer).Body, QByteArray::fromStdString(MakeMusic("library")));
+    QTest::qWait(50);
+    EXPECT_TRUE(buffer.isEmpty() && socket->bytesAvailable() == 0) << "no body after the HEAD";
+    EXPECT_EQ(socket->state(), QAbstractSocket::ConnectedState);
 }
 
 TEST(WebHost, KeepsHttp11ConnectionsOpenAndAnswersPipelinedRequestsInOrder) {

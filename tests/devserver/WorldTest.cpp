@@ -11,7 +11,9 @@
 #include <string>
 #include <vector>
 
+#include "devserver/Music.h"
 #include "devserver/ServerProtocol.h"
+#include "devserver/Sounds.h"
 #include "devserver/World.h"
 
 namespace gr::dev {
@@ -76,7 +78,8 @@ std::size_t VisibleLength(std::string_view line) {
     return length;
 }
 
-// Checks what the world sends: every message framable, every session once, every "TMD" line good markup.
+// Checks what the world sends: every message framable, every session once, every "TMD" line good markup,
+// every effect and piece named one that the web host serves.
 Deliveries Checked(Deliveries deliveries) {
     std::set<int> sessions;
     for (const Delivery& delivery : deliveries) {
@@ -86,9 +89,23 @@ Deliveries Checked(Deliveries deliveries) {
             if (message.starts_with("TMD")) {
                 EXPECT_EQ(MarkupProblem(message.substr(3)), "") << message;
             }
+            if (message.starts_with("Sound")) {
+                EXPECT_FALSE(MakeSound(message.substr(5)).empty()) << message;
+            }
+            if (message.starts_with("Music")) {
+                EXPECT_FALSE(MakeMusic(message.substr(5)).empty()) << message;
+            }
         }
     }
     return deliveries;
+}
+
+// The "Sound" and "Music" messages among messages.
+Lines Audio(const Lines& messages) {
+    Lines audio;
+    std::copy_if(messages.begin(), messages.end(), std::back_inserter(audio),
+                 [](const std::string& m) { return m.starts_with("Sound") || m.starts_with("Music"); });
+    return audio;
 }
 
 // The game text among messages: the "TMD" lines, without the panel and status messages.
@@ -536,6 +553,7 @@ TEST(World, EnteringSendsEveryPanelAndStatusValue) {
     Lines expected = panels;
     expected.insert(expected.end(), rows.begin(), rows.end());
     expected.insert(expected.end(), status.begin(), status.end());
+    expected.push_back("Musictown");
 
     const Lines got = To(Checked(world.Enter(Ann, "Ann")), Ann);
     const Lines text = Text(got);
@@ -619,7 +637,7 @@ TEST(World, PanelActionsChangeTheWorld) {
     };
     const Step steps[] = {
         {"/get gold coin",
-         {"TMD{00c000{You pick up the gold coin.", "GoldChange125",
+         {"TMD{00c000{You pick up the gold coin.", "GoldChange125", "Soundcoins",
           square + "old map80c0e0/1020/leather boots2060a0/1260/"}},
         {"/get OLD MAP",
          {"TMD{00c000{You pick up the old map.",
@@ -648,8 +666,10 @@ TEST(World, PanelActionsChangeTheWorld) {
          {"TMD{00c000{You drop the old map.",
           "Inventoryhealing draught/1300/blue tonic/1310/leather armour/1210/",
           square + "leather boots2060a0/1260/old map80c0e0/1020/"}},
-        {"/deposit 100", {"TMD{00c000{You deposit 100 gold.", "GoldChange25", "BankGoldChange12600"}},
-        {"/withdraw 50", {"TMD{00c000{You withdraw 50 gold.", "GoldChange75", "BankGoldChange12550"}},
+        {"/deposit 100",
+         {"TMD{00c000{You deposit 100 gold.", "GoldChange25", "BankGoldChange12600", "Soundcoins"}},
+        {"/withdraw 50",
+         {"TMD{00c000{You withdraw 50 gold.", "GoldChange75", "BankGoldChange12550", "Soundcoins"}},
         {"/withdraw 99999", {"TMD{00c000{Your account doesn't hold that much gold."}},
         {"/deposit 76", {"TMD{00c000{You don't have that much gold."}},
         {"/deposit 0", {"TMD{00c000{Deposit how much? Type a whole number."}},
@@ -664,7 +684,7 @@ TEST(World, PanelActionsChangeTheWorld) {
         {"/a grey rat",
          {"Stamina26/30", "TMD{00ffff{You hit the grey rat for 6.",
           "TMD{00c000{The grey rat flees into the shadows.", "TMD{00c000{You find 2 gold.", "GoldChange77",
-          "XPChange22/100/0.22", "PLAcider00a0e0/1330/stew0060a0/1340/grey rat808080/2000/"}},
+          "Soundcoins", "XPChange22/100/0.22", "PLAcider00a0e0/1330/stew0060a0/1340/grey rat808080/2000/"}},
         {"/cast Spark/grey rat",
          {"TMD{ff80ff{You cast Spark.", "MGChange27/30", "TMD{00ffff{You hit the grey rat for 6.",
           "TMD{0000ff{The grey rat strikes you for 2.", "HPChange36/40", "XPChange28/100/0.28"}},
@@ -679,9 +699,11 @@ TEST(World, PanelActionsChangeTheWorld) {
         {"/get grey rat", {"TMD{00c000{The grey rat will not be picked up."}},
         {"BuySellButtonBuy Cider",
          {"TMD{00c000{You buy the cider for 2 gold.",
-          "Inventoryhealing draught/1300/blue tonic/1310/leather armour/1210/cider/1330/", "GoldChange75"}},
+          "Inventoryhealing draught/1300/blue tonic/1310/leather armour/1210/cider/1330/", "GoldChange75",
+          "Soundcoins"}},
         {"BuySellButtonTip The Fiddler",
-         {"TMD{00c000{The fiddler tips his hat and plays {rc{a merry jig{rc{.", "GoldChange74"}},
+         {"TMD{00c000{The fiddler tips his hat and plays {rc{a merry jig{rc{.", "GoldChange74",
+          "Soundcoins"}},
         {"BuySellButtonDeposit Gold", {"TMD{00c000{Nobody here trades in that."}},
         {"BuySellButton", {"TMD{00c000{Nobody here trades in that."}},
         {"/deposit 5", {"TMD{00c000{There is no bank here."}},
@@ -736,7 +758,7 @@ TEST(World, AFullPackTakesNoMore) {
     world.Enter(Ann, "Ann");
     world.Handle(Ann, "Dirdd");
     int bought = 0;
-    while (bought < 20 && To(world.Handle(Ann, "BuySellButtonBuy Bread"), Ann).size() == 3)
+    while (bought < 20 && To(world.Handle(Ann, "BuySellButtonBuy Bread"), Ann).size() == 4)
         ++bought;
     EXPECT_EQ(bought, int(kInventorySlots) - 4) << "four things carried from the start";
     EXPECT_EQ(To(world.Handle(Ann, "BuySellButtonBuy Bread"), Ann),
@@ -778,6 +800,132 @@ TEST(World, ExperienceRaisesTheLevel) {
     const Lines tail(levelled.end() - 6, levelled.end() - 1); // the room's objects come last
     EXPECT_EQ(tail, (Lines{"XPChange102/200/0.51", "TMD{00ffff{You reach level 2!", "LevelChange2",
                            "HPChange45/45", "MGChange35/35"}));
+}
+
+// A walk through every area: the area's music on entering and on crossing into another area only, a knock
+// through the doors, and "MusicOn" answered with the music of where the player stands.
+TEST(World, MusicFollowsTheAreaAndDoorsKnock) {
+    struct Step {
+        std::string_view message;
+        Lines audio; // the "Sound" and "Music" messages the walker is sent
+    };
+    const Step steps[] = {
+        {"MusicOn", {"Musictown"}},
+        {"Diree", {}}, // the harbour: still the town, no door
+        {"Diree", {}}, // blocked
+        {"Dirww", {}},
+        {"Dirnn", {"Sounddoor", "Musiclibrary"}},
+        {"Diruu", {}}, // the bell tower, over the library
+        {"MusicOn", {"Musiclibrary"}},
+        {"Dirdd", {}},
+        {"Dirss", {"Sounddoor", "Musictown"}},
+        {"Dirdd", {"Sounddoor", "Musictavern"}},
+        {"MusicOn", {"Musictavern"}},
+        {"Dirdd", {}}, // blocked
+        {"Diruu", {"Sounddoor", "Musictown"}},
+        {"GeneralChathello", {}},
+        {"Musicon", {}},
+        {"MusicOn ", {}},
+        {"MusicOff", {}},
+    };
+    World world;
+    EXPECT_EQ(Audio(To(Checked(world.Enter(Ann, "Ann")), Ann)), Lines{"Musictown"});
+    EXPECT_TRUE(Audio(To(world.Enter(Bob, "Bob"), Ann)).empty()) << "others hear nothing of an arrival";
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.message);
+        const Deliveries out = Checked(world.Handle(Ann, step.message));
+        EXPECT_EQ(Audio(To(out, Ann)), step.audio);
+        EXPECT_TRUE(Audio(To(out, Bob)).empty()) << "sounds and music are the walker's own";
+    }
+    EXPECT_TRUE(world.Handle(Stranger, "MusicOn").empty()) << "not in the game";
+    // Another character on the session starts over in the town, with its music.
+    world.Handle(Ann, "Dirnn");
+    EXPECT_EQ(Audio(To(world.Enter(Ann, "Ann"), Ann)), Lines{"Musictown"});
+}
+
+// Every room's music is a piece the web host serves, every piece belongs to an area, and more than one room
+// shares an area (or music would restart on every step).
+TEST(World, EveryAreaHasItsPiece) {
+    std::map<std::string_view, int> rooms;
+    for (int room = 0; room < World::RoomCount(); ++room) {
+        ++rooms[World::MusicOf(room)];
+        EXPECT_FALSE(MakeMusic(World::MusicOf(room)).empty()) << World::RoomTitle(room);
+    }
+    EXPECT_EQ(rooms.size(), kMusicNames.size());
+    EXPECT_TRUE(std::any_of(rooms.begin(), rooms.end(), [](const auto& area) { return area.second > 1; }));
+    // Doors lead somewhere and knock from both sides.
+    constexpr std::array<Direction, kDirectionCount> kOpposite = {
+        Direction::South, Direction::West, Direction::North, Direction::East, Direction::Down, Direction::Up};
+    int doors = 0;
+    for (int room = 0; room < World::RoomCount(); ++room) {
+        for (int d = 0; d < kDirectionCount; ++d) {
+            if (!World::IsDoor(room, Direction(d))) continue;
+            ++doors;
+            const int to = World::ExitFrom(room, Direction(d));
+            ASSERT_GE(to, 0) << World::RoomTitle(room) << " " << kDirMessages[std::size_t(d)];
+            EXPECT_TRUE(World::IsDoor(to, kOpposite[std::size_t(d)]))
+                << World::RoomTitle(room) << " " << kDirMessages[std::size_t(d)];
+        }
+    }
+    EXPECT_GT(doors, 0);
+}
+
+// The tower's bell is heard in the tower and all over the town, not in the library or the tavern; gold
+// changing hands clinks for the one whose purse changed, and a page chimes for the one paged.
+TEST(World, TheBellCoinsAndPagesSound) {
+    World world;
+    world.Enter(Ann, "Ann");
+    world.Enter(Bob, "Bob");
+    world.Enter(Cal, "Cal");
+    world.Handle(Ann, "Dirnn");
+    world.Handle(Ann, "Diruu");
+    world.Handle(Bob, "Diree");
+    world.Handle(Cal, "Dirnn");
+    std::map<int, Lines> got = BySession(Checked(world.Handle(Ann, "BuySellButtonRing The Bell")));
+    EXPECT_EQ(got[Ann],
+              (Lines{"TMD{00c000{You pull the rope. The great bell booms out over the town.", "Soundbell"}));
+    EXPECT_EQ(got[Bob],
+              (Lines{"TMD{c0c0c0{The great bell of the tower rings out over the town.", "Soundbell"}));
+    EXPECT_EQ(got.count(Cal), 0u) << "the library does not hear it";
+    world.Handle(Cal, "Dirss");
+    world.Handle(Cal, "Dirdd");
+    EXPECT_EQ(BySession(world.Handle(Ann, "BuySellButtonRing The Bell")).count(Cal), 0u) << "nor the tavern";
+    // Only in the tower.
+    world.Handle(Ann, "Dirdd");
+    EXPECT_EQ(Checked(world.Handle(Ann, "BuySellButtonRing The Bell")),
+              (Deliveries{{Ann, {"TMD{00c000{Nobody here trades in that."}}}));
+
+    struct Case {
+        int who;
+        std::string line;
+        bool clinks;
+    };
+    const Case cases[] = {
+        {Cal, "BuySellButtonBuy Stew", true},
+        {Cal, "BuySellButtonTip The Fiddler", true},
+        {Cal, "BuySellButtonBuy Lute", false},
+        {Bob, "/get gold coin", true},
+        {Bob, "/get gold coin", false}, // none left
+        {Bob, "/deposit 5", false},     // no bank at the harbour
+        {Bob, "Dirww", false},
+        {Bob, "/deposit 5", true},
+        {Bob, "/withdraw 99999999", false},
+        {Bob, "/withdraw 1", true},
+        {Bob, "/get brass lantern", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.line);
+        got = BySession(Checked(world.Handle(c.who, c.line)));
+        EXPECT_EQ(Audio(got[c.who]), c.clinks ? Lines{"Soundcoins"} : Lines{});
+        for (const auto& [session, messages] : got) {
+            if (session != c.who) {
+                EXPECT_TRUE(Audio(messages).empty()) << session;
+            }
+        }
+    }
+    got = BySession(Checked(world.Handle(Cal, "/p ann hello")));
+    EXPECT_TRUE(Audio(got[Cal]).empty());
+    EXPECT_EQ(Audio(got[Ann]), Lines{"Soundpagerecieve"});
 }
 
 } // namespace

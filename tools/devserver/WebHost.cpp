@@ -1,5 +1,7 @@
 #include "devserver/WebHost.h"
 #include "devserver/CloseSocket.h"
+#include "devserver/Music.h"
+#include "devserver/Sounds.h"
 
 #include <QHostAddress>
 #include <QTcpServer>
@@ -53,6 +55,19 @@ QByteArray HeaderValue(const QList<QByteArray>& lines, QByteArrayView name) {
     return {};
 }
 
+// The name between `prefix` and `suffix` in the path when it is one of `names`, or an empty view.
+template <std::size_t N>
+std::string_view NameIn(QByteArrayView path, QByteArrayView prefix, QByteArrayView suffix,
+                        const std::array<std::string_view, N>& names) {
+    if (!path.startsWith(prefix) || !path.endsWith(suffix) || path.size() < prefix.size() + suffix.size())
+        return {};
+    const QByteArrayView name = path.sliced(prefix.size(), path.size() - prefix.size() - suffix.size());
+    for (const std::string_view known : names) {
+        if (name == QByteArrayView(known.data(), qsizetype(known.size()))) return known;
+    }
+    return {};
+}
+
 } // namespace
 
 WebHost::WebHost(QObject* parent) : QObject(parent) {}
@@ -95,6 +110,14 @@ std::optional<int> WebHost::PictureNumber(QByteArrayView path) {
     }
     if (number < kFirstPicture || number > kLastPicture) return std::nullopt;
     return number;
+}
+
+std::string_view WebHost::SoundName(QByteArrayView path) {
+    return NameIn(path, "/grsounds/", ".wav", kSoundNames);
+}
+
+std::string_view WebHost::MusicName(QByteArrayView path) {
+    return NameIn(path, "/grmusic/", ".mid", kMusicNames);
 }
 
 void WebHost::accept() {
@@ -191,6 +214,14 @@ bool WebHost::answerOne(QTcpSocket* socket, Connection& connection) {
         const QByteArray& picture = Pictures.Picture(*number);
         if (picture.isEmpty()) return answer(500, "text/plain", Page(500), !isHead, keepAlive);
         return answer(200, "image/jpeg", picture, !isHead, keepAlive);
+    }
+    const std::string_view sound = SoundName(path);
+    const std::string_view music = sound.empty() ? MusicName(path) : std::string_view();
+    if (!sound.empty() || !music.empty()) {
+        QByteArray& made = Audio[path.toStdString()];
+        if (made.isEmpty())
+            made = QByteArray::fromStdString(sound.empty() ? MakeMusic(music) : MakeSound(sound));
+        return answer(200, sound.empty() ? "audio/midi" : "audio/wav", made, !isHead, keepAlive);
     }
     return answer(404, "text/plain", Page(404), !isHead, keepAlive);
 }

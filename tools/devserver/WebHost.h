@@ -1,13 +1,16 @@
 #pragma once
 // The local web host: plain HTTP/1.0 and HTTP/1.1 on loopback, enough for the client's downloads. It serves
-// "/grpics/N.jpg" for every picture number N from 1000 to 4000 (made by PictureCache) and answers 404 to
-// anything else. GET and HEAD only; keep-alive as the request's version and "Connection" header ask.
+// "/grpics/N.jpg" for every picture number N from 1000 to 4000 (made by PictureCache), the sound effects as
+// "/grsounds/<name>.wav" and the music as "/grmusic/<name>.mid" (made in code), and answers 404 to anything
+// else. GET and HEAD only; keep-alive as the request's version and "Connection" header ask.
 #include <QByteArray>
 #include <QObject>
 #include <QString>
 
 #include <map>
 #include <optional>
+#include <string>
+#include <string_view>
 
 #include "devserver/Pictures.h"
 
@@ -52,6 +55,10 @@ class WebHost : public QObject {
     // The picture number that a request path names ("/grpics/1234.jpg"), or nullopt: digits only, no
     // leading zero, 1000 to 4000.
     static std::optional<int> PictureNumber(QByteArrayView path);
+    // The effect ("/grsounds/door.wav") or piece ("/grmusic/town.mid") that a request path names, or an empty
+    // view: one of the known names spelled exactly, so nothing else (no "..", no escapes) ever matches.
+    static std::string_view SoundName(QByteArrayView path);
+    static std::string_view MusicName(QByteArrayView path);
 
   signals:
     void served(const WebRequest& request);
@@ -75,6 +82,7 @@ class WebHost : public QObject {
     QTcpServer* Server = nullptr;
     std::map<QTcpSocket*, Connection> Connections;
     PictureCache Pictures;
+    std::map<std::string, QByteArray> Audio; // effects and pieces made so far, by request path
     QString Error;
 };
 

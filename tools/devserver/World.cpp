@@ -51,6 +51,24 @@ constexpr std::array<RoomData, 5> kRooms = {{
      {kNoExit, kNoExit, kNoExit, kNoExit, kNoExit, 1}},
 }};
 
+// The music of each room's area, a piece the web host serves: walking between rooms of one area keeps the
+// piece playing. The bell tower stands over the library and shares its music.
+constexpr std::array<std::string_view, kRooms.size()> kRoomMusic = {"town", "library", "town", "tavern",
+                                                                    "library"};
+
+// Ways through a door, both directions of each: the library's door on the square and the tavern's cellar
+// door. Walking through one sounds a knock.
+struct DoorData {
+    int Room = 0;
+    Direction Way = Direction::North;
+};
+constexpr std::array<DoorData, 4> kDoors = {{
+    {0, Direction::North},
+    {1, Direction::South},
+    {0, Direction::Down},
+    {3, Direction::Up},
+}};
+
 constexpr std::array<std::string_view, kDirectionCount> kDirectionNames = {"north", "east", "south",
                                                                            "west",  "up",   "down"};
 constexpr std::array<std::string_view, kDirectionCount> kLeaving = {"north", "east",    "south",
@@ -202,9 +220,12 @@ const std::array<std::vector<std::string_view>, 5> kRoomCommands = {{
     {"Look Around"},
     {"Look Around", "Buy Cider", "Buy Stew", "Buy Bread", "Buy Healing Draught", "Buy Blue Tonic",
      "Tip The Fiddler"},
-    {"Look Around"},
+    {"Look Around", "Ring The Bell"},
 }};
-constexpr int kBankRoom = 0;
+constexpr int kSquareRoom = 0;
+constexpr int kBankRoom = kSquareRoom;
+constexpr int kBellRoom = 4;
+constexpr std::string_view kRingTheBell = "Ring The Bell";
 
 struct Ware {
     std::string_view Caption;
@@ -343,6 +364,15 @@ int World::ExitFrom(int room, Direction direction) {
     return RoomAt(room).Exits.at(std::size_t(direction));
 }
 
+std::string_view World::MusicOf(int room) {
+    return kRoomMusic.at(std::size_t(room));
+}
+
+bool World::IsDoor(int room, Direction direction) {
+    return std::any_of(kDoors.begin(), kDoors.end(),
+                       [&](const DoorData& door) { return door.Room == room && door.Way == direction; });
+}
+
 int World::RoomOf(int session) const {
     const Player* player = find(session);
     return player ? player->Room : -1;
@@ -388,6 +418,7 @@ Deliveries World::Enter(int session, std::string_view name) {
     // Rows 11 to 13 show "current/maximum", which one "StChg" field cannot hold: their own messages set them.
     out.To(session, Cat({"StChg14/", kTitle}));
     sendStatus(out, player);
+    out.To(session, Cat({"Music", MusicOf(player.Room)}));
     tellRoom(out, player.Room, session, Cat({kGrey, shown, " has entered the game."}));
     return out.Take();
 }
@@ -425,6 +456,9 @@ Deliveries World::Handle(int session, std::string_view message) {
         monitorAnswer(out, *player, message.substr(7));
     } else if (message.starts_with("BuySellButton")) {
         trade(out, *player, message.substr(13));
+    } else if (message == "MusicOn") {
+        // The player switched music on: the piece of the area they are in.
+        out.To(session, Cat({"Music", MusicOf(player->Room)}));
     }
     // "ImStillOn" (every 20 s), "Update0" and "Update1" (answers to "KBA"), "MachineID..." and anything
     // else need nothing.
@@ -472,6 +506,7 @@ void World::walk(Outbox& out, Player& player, Direction direction) {
     const std::string shown = PlainText(player.Name);
     const auto index = std::size_t(direction);
     tellRoom(out, player.Room, player.Session, Cat({kGrey, shown, " leaves ", kLeaving[index], "."}));
+    const int from = player.Room;
     player.Room = to;
     // Nobody here: the creatures that fell have come back.
     const bool empty = std::none_of(Players.begin(), Players.end(), [&](const Player& other) {
@@ -489,6 +524,8 @@ void World::walk(Outbox& out, Player& player, Direction direction) {
     describeRoom(out, player);
     sendPanels(out, player);
     sendStatus(out, player);
+    if (IsDoor(from, direction)) out.To(player.Session, "Sounddoor");
+    if (MusicOf(to) != MusicOf(from)) out.To(player.Session, Cat({"Music", MusicOf(to)}));
 }
 
 void World::chat(Outbox& out, const Player& player, std::string_view text) const {
@@ -762,7 +799,7 @@ void World::get(Outbox& out, Player& player, std::string_view name) {
              Cat({kGrey, PlainText(player.Name), " picks up the ", data.Name, "."}));
     if (data.Type == Kind::Coin) {
         player.Self.Gold += data.Value;
-        out.To(player.Session, Cat({"GoldChange", Num(player.Self.Gold)}));
+        sendGold(out, player);
     } else {
         player.Self.Inventory.push_back(thing);
         sendInventory(out, player);
@@ -841,7 +878,7 @@ void World::hurt(Outbox& out, Player& player, std::size_t index, int damage) {
     if (data.Value > 0) {
         self.Gold += data.Value;
         out.Line(player.Session, Cat({kNotice, "You find ", Num(data.Value), " gold."}));
-        out.To(player.Session, Cat({"GoldChange", Num(self.Gold)}));
+        sendGold(out, player);
     }
     gainXp(out, player, damage + data.Xp);
     sendRoomObjects(out, player.Room);
@@ -1012,10 +1049,15 @@ void World::bank(Outbox& out, Player& player, std::string_view amount, bool depo
     out.Line(player.Session, Cat({kNotice, deposit ? "You deposit " : "You withdraw ", Num(*n), " gold."}));
     out.To(player.Session, Cat({"GoldChange", Num(self.Gold)}));
     out.To(player.Session, Cat({"BankGoldChange", Num(self.Bank)}));
+    out.To(player.Session, "Soundcoins");
 }
 
 void World::trade(Outbox& out, Player& player, std::string_view caption) {
     const std::vector<std::string_view>& here = kRoomCommands.at(std::size_t(player.Room));
+    if (caption == kRingTheBell && player.Room == kBellRoom) {
+        ringBell(out, player);
+        return;
+    }
     const auto ware =
         std::find_if(kWares.begin(), kWares.end(), [&](const Ware& w) { return w.Caption == caption; });
     if (ware == kWares.end() || std::find(here.begin(), here.end(), caption) == here.end()) {
@@ -1040,7 +1082,23 @@ void World::trade(Outbox& out, Player& player, std::string_view caption) {
     } else {
         out.Line(player.Session, Cat({kNotice, "The fiddler tips his hat and plays {rc{a merry jig{rc{."}));
     }
-    out.To(player.Session, Cat({"GoldChange", Num(self.Gold)}));
+    sendGold(out, player);
+}
+
+void World::sendGold(Outbox& out, const Player& player) const {
+    out.To(player.Session, Cat({"GoldChange", Num(player.Self.Gold)}));
+    out.To(player.Session, "Soundcoins");
+}
+
+void World::ringBell(Outbox& out, const Player& player) const {
+    out.Line(player.Session, Cat({kNotice, "You pull the rope. The great bell booms out over the town."}));
+    // Heard in the tower and all over the town, by the ringer too.
+    for (const Player& other : Players) {
+        if (other.Room != kBellRoom && MusicOf(other.Room) != MusicOf(kSquareRoom)) continue;
+        if (other.Session != player.Session)
+            out.Line(other.Session, Cat({kGrey, "The great bell of the tower rings out over the town."}));
+        out.To(other.Session, "Soundbell");
+    }
 }
 
 } // namespace gr::dev

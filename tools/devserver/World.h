@@ -16,6 +16,10 @@
 
 namespace gr::dev {
 
+// Sounds and music go out as "Sound" + effect and "Music" + piece, names the local web host serves (see
+// Sounds.h and Music.h): a knock through a door, the bell, the page chime, coins whenever gold changes hands,
+// and the area's piece on entering, on walking into another area and on "MusicOn".
+
 // The messages for one session, in the order they are to be sent.
 struct Delivery {
     int Session = 0;
@@ -53,17 +57,21 @@ class World {
     static std::string_view RoomTitle(int room);
     // The room that the direction leads to from `room`, or -1 when the way is blocked.
     static int ExitFrom(int room, Direction direction);
+    // The piece of music of the room's area ("town", "library", "tavern"); rooms of one area share it.
+    static std::string_view MusicOf(int room);
+    // Whether the way from `room` in that direction leads through a door (walking it sends "Sounddoor").
+    static bool IsDoor(int room, Direction direction);
 
     // The character enters the first room: a welcome, the room, every panel and status value (each "StChg"
-    // index once) for the session, an arrival line for the others there. A session that is already playing
-    // leaves first (another character of the account).
+    // index once) and the area's music for the session, an arrival line for the others there. A session that
+    // is already playing leaves first (another character of the account).
     Deliveries Enter(int session, std::string_view name);
     // The session's player leaves the world; the others in the room are told. Nothing for a session that
     // is not playing.
     Deliveries Leave(int session);
     // A message from the session's client during play (directions, chat, "/" lines and the panel actions,
-    // "BuySellButton" with a command button's caption, "PING", the client's answers). Messages of sessions
-    // that are not playing, and messages the world does not know, do nothing.
+    // "BuySellButton" with a command button's caption, "PING", "MusicOn", the client's answers). Messages of
+    // sessions that are not playing, and messages the world does not know, do nothing.
     Deliveries Handle(int session, std::string_view message);
     // "KBA" for every player: the client answers "Update1" and "Update0" by turns.
     Deliveries KeepAlive() const;
@@ -141,6 +149,10 @@ class World {
     void cast(Outbox& out, Player& player, std::string_view rest);
     void bank(Outbox& out, Player& player, std::string_view amount, bool deposit);
     void trade(Outbox& out, Player& player, std::string_view caption);
+    // The tower's "Ring The Bell" button: everyone in the tower and the town hears it.
+    void ringBell(Outbox& out, const Player& player) const;
+    // "GoldChange" and the clink of coins, after gold changed hands.
+    void sendGold(Outbox& out, const Player& player) const;
     // Damage dealt to the creature at `index` of the player's room; it strikes back while it stands.
     void hurt(Outbox& out, Player& player, std::size_t index, int damage);
     void gainXp(Outbox& out, Player& player, std::int64_t xp);
