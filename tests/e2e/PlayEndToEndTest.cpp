@@ -4,9 +4,12 @@
 #include <QLineEdit>
 #include <QTest>
 
+#include <map>
 #include <set>
 
 #include "devserver/GameServer.h"
+#include "devserver/Music.h"
+#include "devserver/Sounds.h"
 #include "devserver/WebHost.h"
 #include "game/Game.h"
 #include "game/InventoryPanel.h"
@@ -17,6 +20,7 @@
 #include "login/ImageButton.h"
 #include "skin/PictureStore.h"
 #include "support/LodgeFixture.h"
+#include "support/WebHost.h"
 
 namespace gr::test {
 namespace {
@@ -43,6 +47,7 @@ class PlayEndToEnd : public LodgeFixture {
     // Logged in as Wanderer and entered with the first character.
     void Enter() {
         Lodge& w = Make();
+        if (media) app->AudioDevice.reset(media);
         w.Form_Load();
         w.SpecialPort->setText(QString::number(server->ports()[0]));
         w.UserName->setText(QStringLiteral("Wanderer"));
@@ -53,6 +58,7 @@ class PlayEndToEnd : public LodgeFixture {
         ASSERT_TRUE(WaitFor([&] { return app->game && Text().contains(QStringLiteral("Exits:")); }));
     }
     std::unique_ptr<dev::GameServer> server;
+    FakeMedia* media = nullptr; // put in place by Enter when set, owned by the application from then on
 };
 
 TEST_F(PlayEndToEnd, EnterWalkTalkAndPing) {
@@ -125,6 +131,50 @@ TEST_F(PlayEndToEnd, PanelsShowPicturesFromTheWebHostFetchedOnceAndKept) {
     for (int n : numbers)
         EXPECT_EQ(1u, distinct.count(QStringLiteral("/grpics/%1.jpg").arg(n))) << n;
     EXPECT_TRUE(dialogs.Shown.isEmpty()) << dialogs.Shown.join(QLatin1Char('|')).toStdString();
+}
+
+TEST_F(PlayEndToEnd, SoundsAndMusicOfTheWorldAreFetchedOnceKeptAndPlayed) {
+    dev::WebHost web;
+    ASSERT_TRUE(web.listen(0)) << web.errorString().toStdString();
+    std::map<QString, int> asked;
+    QObject::connect(&web, &dev::WebHost::served, [&](const dev::WebRequest& r) {
+        if (!r.Target.startsWith(QStringLiteral("/grpics/"))) ++asked[r.Target];
+    });
+    WriteDeployment(QStringLiteral("[Hosts]\nPrimary=127.0.0.1\nWeb=127.0.0.1:%1\n").arg(web.port()));
+    PresetSetting(QStringLiteral("Sounds"), QStringLiteral("1"));
+    PresetSetting(QStringLiteral("Music"), QStringLiteral("1"));
+    media = new FakeMedia(Home.path());
+    Enter();
+    auto played = [&](const QString& open) {
+        return WaitFor([&] {
+            const qsizetype at = media->Commands.lastIndexOf(open);
+            return at >= 0 && at + 1 < media->Commands.size() &&
+                   media->Commands[at + 1].startsWith(QStringLiteral("play"));
+        });
+    };
+    ASSERT_TRUE(played(QStringLiteral("open midi music/town.mid")));
+
+    // Through the library door and back: the door, the library's music, the door, the town's music again.
+    Type(QStringLiteral("n"));
+    ASSERT_TRUE(played(QStringLiteral("open midi music/library.mid")));
+    ASSERT_TRUE(played(QStringLiteral("open sound sounds/door.wav")));
+    media->Commands.clear();
+    Type(QStringLiteral("s"));
+    ASSERT_TRUE(played(QStringLiteral("open midi music/town.mid")));
+    ASSERT_TRUE(played(QStringLiteral("open sound sounds/door.wav")));
+
+    EXPECT_EQ((std::map<QString, int>{{QStringLiteral("/grmusic/town.mid"), 1},
+                                      {QStringLiteral("/grmusic/library.mid"), 1},
+                                      {QStringLiteral("/grsounds/door.wav"), 1}}),
+              asked);
+    const QDir home(Home.path());
+    EXPECT_EQ(QByteArray::fromStdString(dev::MakeMusic("town")),
+              FileBytes(home.filePath(QStringLiteral("music/town.mid"))));
+    EXPECT_EQ(QByteArray::fromStdString(dev::MakeMusic("library")),
+              FileBytes(home.filePath(QStringLiteral("music/library.mid"))));
+    EXPECT_EQ(QByteArray::fromStdString(dev::MakeSound("door")),
+              FileBytes(home.filePath(QStringLiteral("sounds/door.wav"))));
+    EXPECT_FALSE(Text().contains(QStringLiteral("No sound"))) << "the recorded device has no problem to tell";
 }
 
 } // namespace
