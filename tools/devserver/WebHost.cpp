@@ -1,6 +1,7 @@
 #include "devserver/WebHost.h"
 #include "devserver/CloseSocket.h"
 #include "devserver/Music.h"
+#include "devserver/Skins.h"
 #include "devserver/Sounds.h"
 
 #include <QHostAddress>
@@ -120,6 +121,14 @@ std::string_view WebHost::MusicName(QByteArrayView path) {
     return NameIn(path, "/grmusic/", ".mid", kMusicNames);
 }
 
+std::string_view WebHost::SkinFileName(QByteArrayView path) {
+    return NameIn(path, "/grskins/", ".skn", kSkinNames);
+}
+
+std::string_view WebHost::SkinPictureName(QByteArrayView path) {
+    return NameIn(path, "/grskins/", ".jpg", kSkinNames);
+}
+
 void WebHost::accept() {
     while (QTcpSocket* socket = Server->nextPendingConnection()) {
         if (Connections.size() >= kMaxWebConnections) {
@@ -222,6 +231,19 @@ bool WebHost::answerOne(QTcpSocket* socket, Connection& connection) {
         if (made.isEmpty())
             made = QByteArray::fromStdString(sound.empty() ? MakeMusic(music) : MakeSound(sound));
         return answer(200, sound.empty() ? "audio/midi" : "audio/wav", made, !isHead, keepAlive);
+    }
+    const std::string_view skinFile = SkinFileName(path);
+    const std::string_view skinPicture = skinFile.empty() ? SkinPictureName(path) : std::string_view();
+    if (path == "/grskins/skins.ini" || !skinFile.empty() || !skinPicture.empty()) {
+        QByteArray& made = Skins[path.toStdString()];
+        if (made.isEmpty()) {
+            made = !skinPicture.empty() ? MakeSkinPicture(skinPicture)
+                   : !skinFile.empty()  ? QByteArray::fromStdString(MakeSkinFile(skinFile))
+                                        : QByteArray::fromStdString(MakeSkinList());
+        }
+        if (made.isEmpty()) return answer(500, "text/plain", Page(500), !isHead, keepAlive);
+        return answer(200, skinPicture.empty() ? "text/plain; charset=windows-1252" : "image/jpeg", made,
+                      !isHead, keepAlive);
     }
     return answer(404, "text/plain", Page(404), !isHead, keepAlive);
 }

@@ -1,8 +1,9 @@
 #pragma once
 // The local web host: plain HTTP/1.0 and HTTP/1.1 on loopback, enough for the client's downloads. It serves
 // "/grpics/N.jpg" for every picture number N from 1000 to 4000 (made by PictureCache), the sound effects as
-// "/grsounds/<name>.wav" and the music as "/grmusic/<name>.mid" (made in code), and answers 404 to anything
-// else. GET and HEAD only; keep-alive as the request's version and "Connection" header ask.
+// "/grsounds/<name>.wav", the music as "/grmusic/<name>.mid" and the skins as "/grskins/skins.ini",
+// "/grskins/<name>.skn" and "/grskins/<name>.jpg" (all made in code), and answers 404 to anything else. GET
+// and HEAD only; keep-alive as the request's version and "Connection" header ask.
 #include <QByteArray>
 #include <QObject>
 #include <QString>
@@ -59,6 +60,10 @@ class WebHost : public QObject {
     // view: one of the known names spelled exactly, so nothing else (no "..", no escapes) ever matches.
     static std::string_view SoundName(QByteArrayView path);
     static std::string_view MusicName(QByteArrayView path);
+    // The skin whose file ("/grskins/dusk.skn") or picture ("/grskins/dusk.jpg") a request path names, or an
+    // empty view; spelled exactly as SoundName asks.
+    static std::string_view SkinFileName(QByteArrayView path);
+    static std::string_view SkinPictureName(QByteArrayView path);
 
   signals:
     void served(const WebRequest& request);
@@ -83,6 +88,7 @@ class WebHost : public QObject {
     std::map<QTcpSocket*, Connection> Connections;
     PictureCache Pictures;
     std::map<std::string, QByteArray> Audio; // effects and pieces made so far, by request path
+    std::map<std::string, QByteArray> Skins; // skin files, pictures and the list made so far, by request path
     QString Error;
 };
 
