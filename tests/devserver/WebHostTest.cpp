@@ -1,6 +1,6 @@
-// The local web host over loopback: the picture, sound and music requests as the client sends them, answers
-// for everything else, keep-alive and close as HTTP/1.0 and HTTP/1.1 ask, and Qt's network access on top of
-// it.
+// The local web host over loopback: the picture, sound, music and skin requests as the client sends them,
+// answers for everything else, keep-alive and close as HTTP/1.0 and HTTP/1.1 ask, and Qt's network access on
+// top of it.
 #include <gtest/gtest.h>
 
 #include <QDeadlineTimer>
@@ -15,6 +15,7 @@
 #include <memory>
 
 #include "devserver/Music.h"
+#include "devserver/Skins.h"
 #include "devserver/Sounds.h"
 #include "devserver/WebHost.h"
 
@@ -226,6 +227,90 @@ TEST(WebHost, ServesEverySoundAndPieceByItsNameAndNothingElse) {
     EXPECT_EQ(ReadResponse(*socket, buffer).Body, QByteArray::fromStdString(MakeMusic("library")));
     QTest::qWait(50);
     EXPECT_TRUE(buffer.isEmpty() && socket->bytesAvailable() == 0) << "no body after the HEAD";
+    EXPECT_EQ(socket->state(), QAbstractSocket::ConnectedState);
+}
+
+// The skin list, and each skin's file and picture under its exact name, byte for byte with its type; any
+// other name or extension, a path that climbs out or an escape is not found.
+TEST(WebHost, ServesTheSkinsAndTheirListByteForByteAndNothingElse) {
+    struct Case {
+        QByteArray path;
+        QByteArray body; // empty: 404
+        QByteArray type;
+    };
+    constexpr QByteArrayView kText = "text/plain; charset=windows-1252";
+    std::vector<Case> cases = {
+        {"/grskins/skins.ini", QByteArray::fromStdString(MakeSkinList()), kText.toByteArray()}};
+    for (const std::string_view name : kSkinNames) {
+        const QByteArray base = "/grskins/" + QByteArray(name.data(), qsizetype(name.size()));
+        cases.push_back({base + ".skn", QByteArray::fromStdString(MakeSkinFile(name)), kText.toByteArray()});
+        cases.push_back({base + ".jpg", MakeSkinPicture(name), "image/jpeg"});
+    }
+    cases.push_back(
+        {"/grskins/dusk.skn?v=2", QByteArray::fromStdString(MakeSkinFile("dusk")), kText.toByteArray()});
+    for (const QByteArray path : {"/grskins/Dusk.skn",
+                                  "/grskins/dusk.SKN",
+                                  "/grskins/dusk.ini",
+                                  "/grskins/skins.INI",
+                                  "/grskins/Skins.ini",
+                                  "/grskins/skins.ini/",
+                                  "/grskins/skins.ini.bak",
+                                  "/grskins/skins.skn",
+                                  "/grskins/skins.jpg",
+                                  "/grskins/dark.skn",
+                                  "/grskins/harbour.bmp",
+                                  "/grskins/harbour.wav",
+                                  "/grskins/dusk",
+                                  "/grskins/.skn",
+                                  "/grskins/",
+                                  "/grskins",
+                                  "/grskins//dusk.skn",
+                                  "/grskins/./dusk.jpg",
+                                  "/grskins/../grskins/dusk.skn",
+                                  "/grskins/../../etc/passwd",
+                                  "/grskins/..%2fdusk.skn",
+                                  "/grskins/%64usk.skn",
+                                  "/grskins/dusk%2eskn",
+                                  "/grskins/dusk.skn%00",
+                                  "/grskins/dusk.jpg.skn",
+                                  "/grskins/dusk.skn.jpg",
+                                  "/grskins/dusk.skn/",
+                                  "/grpics/dusk.jpg",
+                                  "/grsounds/dusk.skn",
+                                  "/GRSKINS/dusk.skn",
+                                  "/x/grskins/dusk.skn",
+                                  "/skins.ini"})
+        cases.push_back({path, {}, {}});
+
+    WebFixture f;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path.toStdString());
+        bool closed = false;
+        const Response r = f.ClientGet(c.path, &closed);
+        ASSERT_TRUE(r.Complete);
+        EXPECT_TRUE(closed);
+        if (c.body.isEmpty()) {
+            EXPECT_EQ(r.Status, 404);
+            EXPECT_EQ(r.Body, "404 Not Found\n");
+        } else {
+            EXPECT_EQ(r.Status, 200);
+            EXPECT_TRUE(r.Head.contains("\r\nContent-Type: " + c.type + "\r\n"));
+            EXPECT_EQ(r.Body, c.body);
+        }
+    }
+    EXPECT_EQ(f.Log.size(), cases.size()) << "one log entry per request";
+
+    // The chooser's order over one kept-alive connection: the list, then a skin's file and picture.
+    auto socket = f.Connect();
+    socket->write("GET /grskins/skins.ini HTTP/1.1\r\nHost: x\r\n\r\n"
+                  "GET /grskins/harbour.jpg HTTP/1.1\r\nHost: x\r\n\r\n"
+                  "GET /grskins/harbour.skn HTTP/1.1\r\nHost: x\r\n\r\n");
+    QByteArray buffer;
+    EXPECT_EQ(ReadResponse(*socket, buffer).Body, QByteArray::fromStdString(MakeSkinList()));
+    const QByteArray picture = ReadResponse(*socket, buffer).Body;
+    EXPECT_EQ(picture, MakeSkinPicture("harbour"));
+    EXPECT_EQ(QImage::fromData(picture, "JPG").size(), QSize(kSkinPictureWidth, kSkinPictureHeight));
+    EXPECT_EQ(ReadResponse(*socket, buffer).Body, QByteArray::fromStdString(MakeSkinFile("harbour")));
     EXPECT_EQ(socket->state(), QAbstractSocket::ConnectedState);
 }
 
