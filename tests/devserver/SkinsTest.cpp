@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "devserver/Skins.h"
+#include "skin/Layout.h"
 
 namespace gr::dev {
 namespace {
@@ -248,6 +249,57 @@ TEST(Skins, PicturesAreDesignSizeJpegsWithTheirWellsAndTitle) {
         EXPECT_GT(ink, 200);
     }
     EXPECT_NE(MakeSkinPicture(kSkinNames[0]), MakeSkinPicture(kSkinNames[1]));
+}
+
+// Dusk keeps the window's built-in arrangement element by element, so only its looks change.
+TEST(Skins, DuskStandsWhereTheWindowStandsWithoutASkin) {
+    const std::vector<Line> lines = Lines(MakeSkinFile("dusk"));
+    ASSERT_EQ(lines.size(), std::size_t(kSkinLineCount));
+    const GameLayout& layout = DefaultGameLayout();
+    auto twips = [](const LayoutRect& r) {
+        auto t = [](double pixels) { return std::to_string(int(pixels * kTwipsPerPixel)); };
+        return t(r.Height) + ',' + t(r.Left) + ',' + t(r.Top) + ',' + t(r.Width);
+    };
+    std::vector<std::pair<int, LayoutRect>> expected = {{19, layout.ObjVScroll},
+                                                        {20, layout.TD},
+                                                        {198, layout.SpellVScroll},
+                                                        {199, layout.ComVScroll},
+                                                        {200, layout.CmdTalk}};
+    for (std::size_t i = 0; i < 9; ++i) {
+        expected.push_back({1 + int(i), layout.ObjPicG[i]});
+        expected.push_back({10 + int(i), layout.ObjName[i]});
+    }
+    for (std::size_t i = 0; i < 8; ++i) {
+        expected.push_back({22 + int(i), layout.SpellButton[i]});
+        expected.push_back({43 + int(i), layout.SpellNameN[i]});
+    }
+    for (std::size_t k = 0; k < 15; ++k) {
+        expected.push_back({56 + 3 * int(k), layout.Captions[k]});
+        expected.push_back({106 + 2 * int(k), layout.Data[k]});
+    }
+    for (std::size_t k = 0; k < 4; ++k)
+        expected.push_back({136 + 3 * int(k), layout.Bar[k]});
+    for (std::size_t i = 0; i < 6; ++i)
+        expected.push_back({153 + int(i), layout.Com[i]});
+    for (std::size_t i = 0; i < 7; ++i)
+        expected.push_back({163 + int(i), layout.ButtonMouse2[i]});
+    for (std::size_t i = 0; i < 14; ++i)
+        expected.push_back({170 + int(i), layout.InventG[i]});
+    // The file lists armour, helmet, shield, weapon; the window's slots are armour, shield, helmet, weapon.
+    constexpr std::array<std::size_t, 4> kSlot = {0, 2, 1, 3};
+    for (std::size_t k = 0; k < 4; ++k) {
+        expected.push_back({190 + 2 * int(k), layout.EquippedPic[kSlot[k]]});
+        expected.push_back({191 + 2 * int(k), layout.EquippedName[kSlot[k]]});
+    }
+    for (const auto& [line, rect] : expected)
+        EXPECT_EQ(lines[std::size_t(line)].Value, twips(rect)) << "line " << line;
+    std::string input;
+    for (std::size_t i = 0; i < 8; ++i)
+        input += (i == 0   ? ""
+                  : i == 4 ? ";"
+                           : ",") +
+                 std::to_string(layout.InputBoxRects[i] * kTwipsPerPixel);
+    EXPECT_EQ(lines[21].Value, input);
 }
 
 TEST(Skins, TheTwoSkinsDifferInArrangementAndLooks) {

@@ -106,8 +106,10 @@ SkinDesign MakeDusk() {
     d.BarBorder = {Bgr(90, 40, 20), Bgr(90, 40, 20), Bgr(90, 40, 20), Bgr(90, 40, 20)};
     d.EquipFont = {"DejaVu Sans", false, true, Bgr(240, 200, 120), 7};
     d.EquipAlign = "Left";
+    // Top to bottom armour, shield, helmet, weapon, as the window has them without a skin.
+    constexpr std::array<int, 4> kSlotRow = {0, 2, 1, 3};
     for (std::size_t k = 0; k < 4; ++k) {
-        const int top = 432 + 40 * int(k);
+        const int top = 432 + 40 * kSlotRow[k];
         d.EquippedPic[k] = {174, top, 34, 34};
         d.EquippedName[k] = {212, top, 86, 34};
     }
