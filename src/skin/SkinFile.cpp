@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <string>
+#include <vector>
 
 #include "core/SafeName.h"
 
@@ -353,14 +354,6 @@ class Loader {
 std::string_view SkinLineValue(std::string_view line) {
     const std::size_t at = line.find('=');
     return at == std::string_view::npos ? line : line.substr(at + 1);
-}
-
-std::optional<std::vector<std::string_view>> SkinValues(std::string_view fileBytes) {
-    try {
-        return ReadValues(fileBytes);
-    } catch (const SkinStop&) {
-        return std::nullopt;
-    }
 }
 
 SkinOutcome ApplySkin(std::string_view fileBytes, const GameLayout& start,

@@ -19,7 +19,6 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "skin/Layout.h"
 
@@ -123,8 +122,5 @@ SkinOutcome ApplySkin(std::string_view fileBytes, const GameLayout& start,
 
 // The value of one skin line: everything after the first "=", or the whole line without one.
 std::string_view SkinLineValue(std::string_view line);
-
-// The 201 values of a skin file; nothing when it has fewer lines or a line over kMaxSkinLineBytes.
-std::optional<std::vector<std::string_view>> SkinValues(std::string_view fileBytes);
 
 } // namespace gr

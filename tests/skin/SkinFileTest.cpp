@@ -242,6 +242,7 @@ TEST(SkinFile, ExactlyTwoHundredAndOneLinesAreRead) {
     EXPECT_FALSE(ApplySkin(longer, start).Failure);
     // LF alone ends a line too, and the last line needs no ending.
     EXPECT_FALSE(ApplySkin(skin.Bytes("\n"), start).Failure);
+    EXPECT_FALSE(ApplySkin(skin.Bytes("\r"), start).Failure);
     std::string unended = skin.Bytes();
     unended.resize(unended.size() - 2);
     EXPECT_FALSE(ApplySkin(unended, start).Failure);
