@@ -15,6 +15,7 @@ constexpr double kDesignHeight = double(kDesignHeightTwips) / kTwipsPerPixel;
 
 struct LayoutRect {
     double Height = 0, Left = 0, Top = 0, Width = 0;
+    bool operator==(const LayoutRect&) const = default;
 };
 
 // A rectangle in whole pixels of the current window.
@@ -37,6 +38,7 @@ struct GameLayout {
     std::array<LayoutRect, 14> InventG;
     std::array<LayoutRect, 4> EquippedPic, EquippedName; // 0 armour, 1 shield, 2 helmet, 3 weapon
     LayoutRect SpellVScroll, ComVScroll, CmdTalk;
+    bool operator==(const GameLayout&) const = default;
 };
 
 // The layout the game window has without a skin.
