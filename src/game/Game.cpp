@@ -12,6 +12,7 @@
 #include <QPainter>
 #include <QPaintEvent>
 #include <QPainterPath>
+#include <QImage>
 #include <QPixmap>
 #include <QPushButton>
 #include <QTimer>
@@ -28,6 +29,7 @@
 #include "login/Lodge.h"
 #include "platform/Ending.h"
 #include "skin/PictureSource.h"
+#include "skin/SkinChooser.h"
 
 namespace gr {
 
@@ -61,8 +63,21 @@ protected:
         QWidget::changeEvent(event);
     }
 
+public:
+    // A skin's background picture, stretched over the whole window; none brings back the built-in look.
+    void SetPicture(const QImage& picture) {
+        Picture = picture;
+        Kept = QPixmap();
+        update();
+    }
+
 private:
     void Draw(QPainter& p) {
+        if (!Picture.isNull()) {
+            p.setRenderHint(QPainter::SmoothPixmapTransform);
+            p.drawImage(rect(), Picture);
+            return;
+        }
         p.setRenderHint(QPainter::Antialiasing);
         QLinearGradient sky(0, 0, 0, height());
         sky.setColorAt(0, QColor(0x1b, 0x14, 0x30));
@@ -102,8 +117,11 @@ private:
     }
 
     QPixmap Kept;
+    QImage Picture;
 };
 } // namespace
+
+void Game::SetBackground(const QImage& picture) { static_cast<GameBackdrop*>(MainBack)->SetPicture(picture); }
 
 Game::Game(App& app_) : Layout(DefaultGameLayout()), app(app_) {
     app.game = this;
@@ -184,8 +202,10 @@ void Game::BuildMenus() {
     // After a menu action the input line takes the keyboard again, once the menu has closed; unless the
     // action opened a window of its own, which keeps it.
     connect(menuBar(), &QMenuBar::triggered, this, [this] {
-        if (WindowsShown != WindowsShownBeforeMenu) return;
+        // Checked once the item's own handlers have run: an item that opens a window keeps the keyboard
+        // there, whichever handler the item calls first.
         QTimer::singleShot(0, this, [this] {
+            if (WindowsShown != WindowsShownBeforeMenu) return;
             activateWindow();
             ReturnFocus();
         });
@@ -211,6 +231,8 @@ void Game::BuildMenus() {
     MusicOn = toggle("Music", "Music", true);
     connect(MusicOn, &QAction::triggered, this, &Game::MusicOn_Click);
     BuildSoundMenus(options);
+    Skins = options->addAction(QStringLiteral("S&kins..."));
+    connect(Skins, &QAction::triggered, this, &Game::Skins_Click);
     VoiceChatOn = toggle("Voice Chat", "Voice Chat", true);
     options->addSeparator();
     Hide_When_Maximising = toggle("Hide When Maximising", "Hide_When_Maximising", false);

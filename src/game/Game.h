@@ -14,6 +14,7 @@
 #include "skin/Layout.h"
 
 class QAction;
+class QImage;
 class QLineEdit;
 class QMenu;
 class QPushButton;
@@ -26,7 +27,9 @@ class App;
 class CommandsPanel;
 class Console;
 class DW;
+class SkinChooser;
 class SoundPlayer;
+struct SkinLook;
 class StatusPanel;
 class EquipmentPanel;
 class InventoryPanel;
@@ -99,6 +102,12 @@ public:
     std::array<QAction*, 5> SoundVolumeItems{}; // effects: off, 25, 50, 75, 100 percent
     std::array<QAction*, 5> MusicVolumeItems{};
     SoundPlayer* Sounds = nullptr; // from the load sequence on
+    QAction* Skins = nullptr;
+    std::unique_ptr<SkinChooser> SkinWindow;
+    // Applies "skins/<fileName>" over the current layout; false when it is missing or not a plain name. A
+    // bad line leaves what came before it applied and says so.
+    bool LoadSkin(const QString& fileName);
+    void Skins_Click();
     QAction* VoiceChatOn = nullptr;
     QAction* Hide_When_Maximising = nullptr;
     QAction* Bar_Flashing = nullptr;
@@ -186,6 +195,10 @@ private:
     void Volume_Click(bool music, int percent);
     void ShowVolume(bool music, int percent);
     void SoundDownloading(const QString& suffix);
+    void SetBackground(const QImage& picture);
+    void ApplyLook(const SkinLook& look);
+    void ChooseSkin(const QString& fileName);
+    bool SkinApplied = false; // a skin changed the look during this run
     QString TitleBeforeDownload;
     // The input line takes the keyboard again: after a click on the window, a menu action or a dialog.
     void ReturnFocus();

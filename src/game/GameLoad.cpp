@@ -47,9 +47,13 @@ void Game::Form_Load() {
     auto setting = [this](const char* key) { return app.GetSetting(QString::fromLatin1(key)); };
     step([&] { Layout.InputBoxRects = DefaultGameLayout().InputBoxRects; });
     step([&] {
-        // Without a skin the bars keep their built-in colours.
+        // The skin the player chose; one whose file is gone is forgotten. Without a skin the bars keep
+        // their built-in colours.
+        const QString skin = setting("Skin");
         BarColours[4] = "&H0000C000";
         BarColours[6] = "&H00FF0000";
+        if (skin.isEmpty()) return;
+        if (!LoadSkin(skin)) app.SaveSetting(QStringLiteral("Skin"), QString());
     });
     step([&] {
         SoundsOn->setChecked(!setting("Sounds").isEmpty());

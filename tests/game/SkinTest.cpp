@@ -1,0 +1,120 @@
+// The game window in a skin: applied at start from the "Skin" setting, half applied with the message when
+// a line is bad, forgotten when its file is gone, and chosen in the skin chooser from the local server's
+// web host, where it applies at once.
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QListWidget>
+#include <QTest>
+
+#include "devserver/Skins.h"
+#include "devserver/WebHost.h"
+#include "game/StatusPanel.h"
+#include "game/TextWindow.h"
+#include "skin/SkinChooser.h"
+#include "skin/SkinFile.h"
+#include "support/GameFixture.h"
+#include "support/WebHost.h"
+
+namespace gr::test {
+namespace {
+
+class Skin : public GameFixture {
+  protected:
+    void Place(const QString& file, const QByteArray& bytes) {
+        QDir(Home.path()).mkpath(QStringLiteral("skins"));
+        QFile f(QDir(Home.path()).filePath(QStringLiteral("skins/") + file));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    }
+    void PlaceSkin(const std::string& name) {
+        Place(QString::fromStdString(name) + QStringLiteral(".skn"),
+              QByteArray::fromStdString(dev::MakeSkinFile(name)));
+        Place(QString::fromStdString(name) + QStringLiteral(".jpg"), dev::MakeSkinPicture(name));
+    }
+    static QRect At(const QWidget* w) { return w->geometry(); }
+    static QRect Expected(const LayoutRect& r, const QWidget* back) {
+        const PixelRect p = gr::Place(r, back->width(), back->height());
+        return QRect(p.Left, p.Top, p.Width, p.Height);
+    }
+};
+
+TEST_F(Skin, TheChosenSkinAppliesAtStart) {
+    PlaceSkin("harbour");
+    PresetSetting(QStringLiteral("Skin"), QStringLiteral("harbour.skn"));
+    Game& g = Entered();
+    const SkinOutcome expected = ApplySkin(dev::MakeSkinFile("harbour"), DefaultGameLayout());
+    ASSERT_FALSE(expected.Failure);
+    EXPECT_EQ(expected.Layout.TD, g.Layout.TD);
+    EXPECT_NE(DefaultGameLayout().TD, g.Layout.TD);
+    EXPECT_EQ(Expected(g.Layout.TD, g.MainBack), At(g.TD));
+    EXPECT_EQ(QStringLiteral("Str"), g.Status->Captions[0]->text());
+    EXPECT_EQ(*expected.Look.BarColours[4], g.BarColours[4]);
+    EXPECT_TRUE(dialogs.Shown.isEmpty()) << dialogs.Shown.join(QLatin1Char('|')).toStdString();
+    EXPECT_EQ(QStringLiteral("harbour.skn"), app->GetSetting(QStringLiteral("Skin")));
+}
+
+TEST_F(Skin, ABadLineLeavesWhatCameBeforeItAndTheWindowPlays) {
+    std::string text = dev::MakeSkinFile("harbour");
+    // Line 106 (the first status value's place) is no rectangle: captions are set, values are not.
+    std::size_t at = 0;
+    for (int line = 0; line < 106; ++line)
+        at = text.find("\r\n", at) + 2;
+    text.replace(at, text.find("\r\n", at) - at, "Data0=not,a,rect");
+    Place(QStringLiteral("broken.skn"), QByteArray::fromStdString(text));
+    Place(QStringLiteral("harbour.jpg"), dev::MakeSkinPicture("harbour"));
+    PresetSetting(QStringLiteral("Skin"), QStringLiteral("broken.skn"));
+    Game& g = Entered();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&g));
+    ASSERT_TRUE(WaitFor([&] { return QApplication::focusWidget() == g.TI; }));
+    EXPECT_EQ(QStringList{QString::fromLatin1(kSkinFormatMessage.data())}, dialogs.Shown);
+    EXPECT_EQ(QStringLiteral("Str"), g.Status->Captions[0]->text()) << "captions come before the bad line";
+    EXPECT_EQ(DefaultGameLayout().Data[1], g.Layout.Data[1]) << "what follows keeps its place";
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("hello"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    EXPECT_EQ(std::vector<std::string>{"GeneralChathello"}, Sent());
+}
+
+TEST_F(Skin, AMissingSkinIsForgottenAndAPathIsNoSkin) {
+    PresetSetting(QStringLiteral("Skin"), QStringLiteral("gone.skn"));
+    Game& g = Entered();
+    EXPECT_EQ(QString(), app->GetSetting(QStringLiteral("Skin")));
+    EXPECT_EQ(DefaultGameLayout().TD, g.Layout.TD);
+    EXPECT_EQ("&H0000C000", g.BarColours[4]);
+    PlaceSkin("dusk");
+    EXPECT_FALSE(g.LoadSkin(QStringLiteral("../skins/dusk.skn")));
+    EXPECT_TRUE(dialogs.Shown.isEmpty());
+}
+
+TEST_F(Skin, TheChooserFetchesAndAppliesASkinAtOnce) {
+    dev::WebHost web;
+    ASSERT_TRUE(web.listen(0)) << web.errorString().toStdString();
+    WriteDeployment(QStringLiteral("[Hosts]\nPrimary=127.0.0.1\nWeb=127.0.0.1:%1\n").arg(web.port()));
+    Game& g = Entered();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&g));
+    g.Skins->trigger();
+    ASSERT_TRUE(g.SkinWindow);
+    SkinChooser& chooser = *g.SkinWindow;
+    ASSERT_TRUE(WaitFor([&] { return chooser.SkinListBox->count() == 3; }));
+    EXPECT_EQ(QStringLiteral("Built-in look"), chooser.SkinListBox->item(0)->text());
+    ASSERT_TRUE(WaitFor([&] { return QApplication::focusWidget() == chooser.SkinListBox; }));
+    // The player walks down to the second skin offered and takes it with Enter.
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+    const QString chosen = chooser.SkinListBox->currentItem()->text();
+    const std::string base = chooser.Offered[1].BaseName;
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    ASSERT_TRUE(WaitFor([&] { return !app->GetSetting(QStringLiteral("Skin")).isEmpty(); }))
+        << chosen.toStdString();
+    EXPECT_EQ(QString::fromStdString(base) + QStringLiteral(".skn"), app->GetSetting(QStringLiteral("Skin")));
+    EXPECT_EQ(
+        QByteArray::fromStdString(dev::MakeSkinFile(base)),
+        FileBytes(
+            QDir(Home.path()).filePath(QStringLiteral("skins/%1.skn").arg(QString::fromStdString(base)))));
+    EXPECT_EQ(ApplySkin(dev::MakeSkinFile(base), DefaultGameLayout()).Layout, g.Layout);
+    EXPECT_FALSE(chooser.isVisible());
+    EXPECT_TRUE(dialogs.Shown.isEmpty()) << dialogs.Shown.join(QLatin1Char('|')).toStdString();
+}
+
+} // namespace
+} // namespace gr::test
