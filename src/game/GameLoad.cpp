@@ -88,7 +88,11 @@ void Game::Form_Load() {
         PictureStore& store = app.Pictures();
         Pictures = &store;
         connect(&store, &PictureStore::pictureArrived, this, &Game::PictureArrived, Qt::UniqueConnection);
-        if (!menuBar()->cornerWidget()) menuBar()->setCornerWidget(new DownloadIndicator(app.Downloader(), menuBar()));
+        if (!menuBar()->cornerWidget()) {
+            auto* indicator = new DownloadIndicator(app.Downloader(), menuBar());
+            indicator->setStyleSheet(QStringLiteral("color: #e8e0f0; padding: 0 8px;"));
+            menuBar()->setCornerWidget(indicator);
+        }
     });
     step([&] { StartSound(); });
     step([&] { ImStillOn->start(); });

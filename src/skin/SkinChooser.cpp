@@ -70,6 +70,9 @@ SkinChooser::SkinChooser(Downloads& downloads, Dialogs& dialogs, QString folder,
     auto* all = new QVBoxLayout(this);
     all->addLayout(top);
     all->addLayout(buttons);
+    // Never smaller than its contents: the picture and its description stay whole.
+    all->setSizeConstraint(QLayout::SetMinimumSize);
+    Description->setMinimumHeight(Description->fontMetrics().lineSpacing() * 3);
     setTabOrder(SkinListBox, UseSkin);
     setTabOrder(UseSkin, CloseButton);
 
@@ -121,8 +124,9 @@ void SkinChooser::Selected() {
     ShowPicture(skin.BaseName);
 }
 
-void SkinChooser::ShowPicture(const std::string& baseName) {
-    const QString file = QDir(Folder).filePath(QString::fromStdString(SkinPictureFileName(baseName)));
+void SkinChooser::ShowPicture(const std::string& baseName, bool fetchWhenMissing) {
+    const QString file = QDir(Folder).filePath(QStringLiteral("skins/") +
+                                               QString::fromStdString(SkinPictureFileName(baseName)));
     QImageReader reader(file);
     if (reader.canRead() && reader.size().width() <= 4096 && reader.size().height() <= 4096) {
         const QImage image = reader.read();
@@ -134,6 +138,10 @@ void SkinChooser::ShowPicture(const std::string& baseName) {
             Preview->setPixmap(shown);
             return;
         }
+    }
+    if (!fetchWhenMissing) {
+        Preview->setText(QStringLiteral("No picture"));
+        return;
     }
     Preview->setText(QStringLiteral("Fetching the picture..."));
     DownloadRequest request;
@@ -148,7 +156,7 @@ void SkinChooser::ShowPicture(const std::string& baseName) {
                                 Offered[std::size_t(row - 1)].BaseName == baseName;
         if (!stillShown) return;
         if (result.Saved)
-            ShowPicture(baseName);
+            ShowPicture(baseName, false); // once: a saved picture that still does not show is no picture
         else
             Preview->setText(QStringLiteral("No picture"));
     });

@@ -43,7 +43,7 @@ class SkinChooser final : public QDialog {
   private:
     void ShowList(const std::vector<SkinListEntry>& skins);
     void Selected();
-    void ShowPicture(const std::string& baseName);
+    void ShowPicture(const std::string& baseName, bool fetchWhenMissing = true);
     void Fetched(const std::string& baseName);
 
     Downloads& Service;

@@ -89,6 +89,8 @@ TEST_F(Skin, AMissingSkinIsForgottenAndAPathIsNoSkin) {
 TEST_F(Skin, TheChooserFetchesAndAppliesASkinAtOnce) {
     dev::WebHost web;
     ASSERT_TRUE(web.listen(0)) << web.errorString().toStdString();
+    QStringList asked;
+    QObject::connect(&web, &dev::WebHost::served, [&](const dev::WebRequest& r) { asked << r.Target; });
     WriteDeployment(QStringLiteral("[Hosts]\nPrimary=127.0.0.1\nWeb=127.0.0.1:%1\n").arg(web.port()));
     Game& g = Entered();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&g));
@@ -103,6 +105,11 @@ TEST_F(Skin, TheChooserFetchesAndAppliesASkinAtOnce) {
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
     const QString chosen = chooser.SkinListBox->currentItem()->text();
     const std::string base = chooser.Offered[1].BaseName;
+    const QString picture = QStringLiteral("/grskins/%1.jpg").arg(QString::fromStdString(base));
+    // Its picture shows, fetched once.
+    ASSERT_TRUE(WaitFor([&] { return !chooser.Preview->pixmap().isNull(); }));
+    QTest::qWait(100);
+    EXPECT_EQ(1, std::count(asked.begin(), asked.end(), picture));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     ASSERT_TRUE(WaitFor([&] { return !app->GetSetting(QStringLiteral("Skin")).isEmpty(); }))
         << chosen.toStdString();
