@@ -17,4 +17,13 @@ std::string_view TextFrom(std::string_view text, std::size_t position) {
     return position - 1 < text.size() ? text.substr(position - 1) : std::string_view();
 }
 
+std::string_view TrimBlanks(std::string_view text) {
+    auto blank = [](char c) { return c == ' ' || c == '\t'; };
+    while (!text.empty() && blank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && blank(text.back()))
+        text.remove_suffix(1);
+    return text;
+}
+
 } // namespace gr

@@ -12,4 +12,7 @@ std::vector<std::string_view> SplitFields(std::string_view text, std::string_vie
 // The text from a 1-based character position on ("" when the text is shorter).
 std::string_view TextFrom(std::string_view text, std::size_t position);
 
+// The text without the blanks and tabs at either end.
+std::string_view TrimBlanks(std::string_view text);
+
 } // namespace gr

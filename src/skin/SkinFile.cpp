@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "core/SafeName.h"
+#include "core/TextFields.h"
 
 namespace gr {
 
@@ -16,19 +17,8 @@ struct SkinStop {
     std::string Reason;
 };
 
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t';
-}
 bool IsDigit(char c) {
     return c >= '0' && c <= '9';
-}
-
-std::string_view Trimmed(std::string_view text) {
-    while (!text.empty() && IsBlank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && IsBlank(text.back()))
-        text.remove_suffix(1);
-    return text;
 }
 
 bool EqualsNoCase(std::string_view a, std::string_view b) {
@@ -40,7 +30,7 @@ bool EqualsNoCase(std::string_view a, std::string_view b) {
 
 // A decimal number filling the text, blanks around it allowed: sign, digits, an optional fraction.
 std::optional<double> Decimal(std::string_view text) {
-    text = Trimmed(text);
+    text = TrimBlanks(text);
     std::size_t i = 0;
     bool negative = false;
     if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
@@ -60,7 +50,7 @@ std::optional<double> Decimal(std::string_view text) {
 
 // "&H" and one to eight hexadecimal digits, an optional trailing "&", blanks around it allowed.
 std::optional<std::uint32_t> Hexadecimal(std::string_view text) {
-    text = Trimmed(text);
+    text = TrimBlanks(text);
     if (text.size() < 2 || text[0] != '&' || (text[1] | 0x20) != 'h') return std::nullopt;
     text.remove_prefix(2);
     if (text.ends_with('&')) text.remove_suffix(1);
@@ -96,7 +86,7 @@ std::uint32_t Colour(std::string_view text, int line) {
 }
 
 bool Flag(std::string_view text, int line) {
-    const std::string_view t = Trimmed(text);
+    const std::string_view t = TrimBlanks(text);
     if (EqualsNoCase(t, "True")) return true;
     if (EqualsNoCase(t, "False")) return false;
     if (const auto d = Decimal(t)) return *d != 0;

@@ -3,22 +3,12 @@
 #include <algorithm>
 
 #include "core/SafeName.h"
+#include "core/TextFields.h"
 
 namespace gr {
 
 namespace {
 
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t';
-}
-
-std::string_view Trimmed(std::string_view text) {
-    while (!text.empty() && IsBlank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && IsBlank(text.back()))
-        text.remove_suffix(1);
-    return text;
-}
 
 char Lower(char c) {
     return c >= 'A' && c <= 'Z' ? char(c | 0x20) : c;
@@ -34,7 +24,7 @@ std::string Value(std::string_view text, std::size_t bound) {
     std::string value(text);
     for (char& c : value)
         if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = ' ';
-    return std::string(Trimmed(value).substr(0, bound));
+    return std::string(TrimBlanks(value).substr(0, bound));
 }
 
 std::string WithName(std::string_view baseName, std::string_view prefix, std::string_view suffix) {
@@ -67,12 +57,12 @@ std::vector<SkinListEntry> ParseSkinList(std::string_view text) {
         at = end;
 
         if (raw.size() > kMaxSkinListLineBytes) continue;
-        const std::string_view line = Trimmed(raw);
+        const std::string_view line = TrimBlanks(raw);
         if (line.empty() || line.front() == ';' || line.front() == '#') continue;
         if (line.front() == '[') {
             inEntry = false;
             if (line.back() != ']' || line.size() < 2) continue;
-            const std::string_view name = Trimmed(line.substr(1, line.size() - 2));
+            const std::string_view name = TrimBlanks(line.substr(1, line.size() - 2));
             const bool known = std::any_of(entries.begin(), entries.end(), [&](const SkinListEntry& e) {
                 return EqualsNoCase(e.BaseName, name);
             });
@@ -84,7 +74,7 @@ std::vector<SkinListEntry> ParseSkinList(std::string_view text) {
         const std::size_t equals = line.find('=');
         if (!inEntry || equals == std::string_view::npos) continue;
         SkinListEntry& current = entries.back();
-        const std::string_view key = Trimmed(line.substr(0, equals));
+        const std::string_view key = TrimBlanks(line.substr(0, equals));
         const std::string_view value = line.substr(equals + 1);
         if (EqualsNoCase(key, "Name")) {
             std::string name = Value(value, kMaxSkinDisplayNameBytes);

@@ -83,13 +83,7 @@ QByteArray MakePicture(int number) {
         }
         DrawNumber(painter, number);
     }
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, "jpg");
-    writer.setQuality(90);
-    if (!writer.write(image)) return {};
-    return bytes;
+    return JpegBytes(image);
 }
 
 const QByteArray& PictureCache::Picture(int number) {
@@ -97,6 +91,16 @@ const QByteArray& PictureCache::Picture(int number) {
     const auto it = Made.constFind(number);
     if (it != Made.constEnd()) return *it;
     return *Made.insert(number, MakePicture(number));
+}
+
+QByteArray JpegBytes(const QImage& image) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "jpg");
+    writer.setQuality(90);
+    if (!writer.write(image)) return {};
+    return bytes;
 }
 
 } // namespace gr::dev

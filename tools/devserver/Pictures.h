@@ -5,6 +5,8 @@
 #include <QByteArray>
 #include <QHash>
 
+class QImage;
+
 namespace gr::dev {
 
 constexpr int kFirstPicture = 1000;
@@ -15,6 +17,8 @@ constexpr int kPictureSize = 40;
 // The JPEG bytes of picture `number` (kFirstPicture to kLastPicture); empty for any other number or when
 // Qt cannot write JPEG.
 QByteArray MakePicture(int number);
+// An image as JPEG bytes at the host's quality; empty when Qt cannot write JPEG.
+QByteArray JpegBytes(const QImage& image);
 // Whether this Qt can write JPEG (its image format plugin is installed).
 bool CanMakePictures();
 

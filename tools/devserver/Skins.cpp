@@ -1,4 +1,5 @@
 #include "devserver/Skins.h"
+#include "devserver/Pictures.h"
 
 #include <QBuffer>
 #include <QColor>
@@ -442,13 +443,7 @@ QByteArray MakeSkinPicture(std::string_view name) {
     const SkinDesign* d = DesignOf(name);
     if (!d) return {};
     const QImage image = DrawSkin(*d);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, "jpg");
-    writer.setQuality(90);
-    if (!writer.write(image)) return {};
-    return bytes;
+    return JpegBytes(image);
 }
 
 std::vector<QRect> SkinWells(std::string_view name) {
