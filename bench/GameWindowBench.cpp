@@ -17,6 +17,7 @@
 #include "core/App.h"
 #include "core/Random.h"
 #include "devserver/Pictures.h"
+#include "devserver/Skins.h"
 #include "devserver/World.h"
 #include "game/Game.h"
 #include "skin/PictureStore.h"
@@ -39,7 +40,20 @@ double Since(std::chrono::steady_clock::time_point start) {
 // steps name kept in the data folder as a finished download would have left it, and loaded.
 class FullGame {
   public:
-    FullGame() : app(gr::Platform{dialogs, ending, shell, random}, home.path()) {
+    // skin: one of the local server's skins to play in, or none for the built-in look.
+    explicit FullGame(const std::string& skin = {})
+        : app(gr::Platform{dialogs, ending, shell, random}, home.path()) {
+        if (!skin.empty()) {
+            QDir(home.path()).mkpath(QStringLiteral("skins"));
+            const QString base =
+                QDir(home.path()).filePath(QStringLiteral("skins/") + QString::fromStdString(skin));
+            QFile file(base + QStringLiteral(".skn"));
+            if (file.open(QIODevice::WriteOnly))
+                file.write(QByteArray::fromStdString(gr::dev::MakeSkinFile(skin)));
+            QFile picture(base + QStringLiteral(".jpg"));
+            if (picture.open(QIODevice::WriteOnly)) picture.write(gr::dev::MakeSkinPicture(skin));
+            app.SaveSetting(QStringLiteral("Skin"), QString::fromStdString(skin) + QStringLiteral(".skn"));
+        }
         constexpr int kSession = 1;
         world.Enter(kSession, "Bench");
         Steps = {Step(world, kSession, "Dirnn"), Step(world, kSession, "Dirss")};
@@ -106,9 +120,10 @@ void BM_RoomChange(benchmark::State& state) {
     state.counters["worst_change_ms"] = worst;
 }
 
-// Items are resizes of the full window between its design size and twice that, each placed and painted.
+// Items are resizes of the full window, in the local server's harbour skin, between its design size and
+// twice that, each placed and painted.
 void BM_Resize(benchmark::State& state) {
-    FullGame full;
+    FullGame full("harbour");
     const QSize sizes[] = {QSize(794, 640), QSize(1588, 1240)};
     std::size_t i = 0;
     double worst = 0;
