@@ -93,6 +93,34 @@ struct WebFixture {
     }
 };
 
+// A path the web host serves byte for byte with its type, or (body empty) answers 404.
+struct ServedCase {
+    QByteArray path;
+    QByteArray body; // empty: 404
+    QByteArray type;
+};
+
+// Asks for each path on a connection of its own and checks the answer and its log line.
+void ExpectServed(WebFixture& f, const std::vector<ServedCase>& cases) {
+    for (const ServedCase& c : cases) {
+        SCOPED_TRACE(c.path.toStdString());
+        bool closed = false;
+        const Response r = f.ClientGet(c.path, &closed);
+        ASSERT_TRUE(r.Complete);
+        EXPECT_TRUE(closed);
+        if (c.body.isEmpty()) {
+            EXPECT_EQ(r.Status, 404);
+            EXPECT_EQ(r.Body, "404 Not Found\n");
+        } else {
+            EXPECT_EQ(r.Status, 200);
+            EXPECT_TRUE(r.Head.contains("\r\nContent-Type: " + c.type + "\r\n"));
+            EXPECT_EQ(r.Body, c.body);
+        }
+        ASSERT_FALSE(f.Log.empty());
+        EXPECT_EQ(f.Log.back().Status, r.Status);
+    }
+}
+
 TEST(WebHost, ServesAPictureForEveryNumberFrom1000To4000AndNothingElse) {
     struct Case {
         QByteArray path;
@@ -155,19 +183,14 @@ TEST(WebHost, PicturesAreDistinctPerNumberAndTheSameEachTime) {
 // Every effect and piece under its exact name, byte for byte with its type; any other spelling, a path that
 // climbs out, an escape or another extension is not found.
 TEST(WebHost, ServesEverySoundAndPieceByItsNameAndNothingElse) {
-    struct Case {
-        QByteArray path;
-        std::string body; // empty: 404
-        QByteArray type;
-    };
-    std::vector<Case> cases;
+    std::vector<ServedCase> cases;
     for (const std::string_view name : kSoundNames)
         cases.push_back({"/grsounds/" + QByteArray(name.data(), qsizetype(name.size())) + ".wav",
-                         MakeSound(name), "audio/wav"});
+                         QByteArray::fromStdString(MakeSound(name)), "audio/wav"});
     for (const std::string_view name : kMusicNames)
         cases.push_back({"/grmusic/" + QByteArray(name.data(), qsizetype(name.size())) + ".mid",
-                         MakeMusic(name), "audio/midi"});
-    cases.push_back({"/grsounds/door.wav?v=2", MakeSound("door"), "audio/wav"});
+                         QByteArray::fromStdString(MakeMusic(name)), "audio/midi"});
+    cases.push_back({"/grsounds/door.wav?v=2", QByteArray::fromStdString(MakeSound("door")), "audio/wav"});
     for (const QByteArray path : {"/grsounds/Door.wav",
                                   "/grsounds/door.WAV",
                                   "/grsounds/door.mid",
@@ -195,23 +218,7 @@ TEST(WebHost, ServesEverySoundAndPieceByItsNameAndNothingElse) {
         cases.push_back({path, {}, {}});
 
     WebFixture f;
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.path.toStdString());
-        bool closed = false;
-        const Response r = f.ClientGet(c.path, &closed);
-        ASSERT_TRUE(r.Complete);
-        EXPECT_TRUE(closed);
-        if (c.body.empty()) {
-            EXPECT_EQ(r.Status, 404);
-            EXPECT_EQ(r.Body, "404 Not Found\n");
-        } else {
-            EXPECT_EQ(r.Status, 200);
-            EXPECT_TRUE(r.Head.contains("\r\nContent-Type: " + c.type + "\r\n"));
-            EXPECT_EQ(r.Body, QByteArray::fromStdString(c.body));
-        }
-        ASSERT_FALSE(f.Log.empty());
-        EXPECT_EQ(f.Log.back().Status, r.Status);
-    }
+    ExpectServed(f, cases);
     EXPECT_EQ(f.Log.size(), cases.size()) << "one log entry per request";
 
     // Kept alive and pipelined like the pictures; a HEAD tells the length without the bytes.
@@ -233,13 +240,8 @@ TEST(WebHost, ServesEverySoundAndPieceByItsNameAndNothingElse) {
 // The skin list, and each skin's file and picture under its exact name, byte for byte with its type; any
 // other name or extension, a path that climbs out or an escape is not found.
 TEST(WebHost, ServesTheSkinsAndTheirListByteForByteAndNothingElse) {
-    struct Case {
-        QByteArray path;
-        QByteArray body; // empty: 404
-        QByteArray type;
-    };
     constexpr QByteArrayView kText = "text/plain; charset=windows-1252";
-    std::vector<Case> cases = {
+    std::vector<ServedCase> cases = {
         {"/grskins/skins.ini", QByteArray::fromStdString(MakeSkinList()), kText.toByteArray()}};
     for (const std::string_view name : kSkinNames) {
         const QByteArray base = "/grskins/" + QByteArray(name.data(), qsizetype(name.size()));
@@ -283,21 +285,7 @@ TEST(WebHost, ServesTheSkinsAndTheirListByteForByteAndNothingElse) {
         cases.push_back({path, {}, {}});
 
     WebFixture f;
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.path.toStdString());
-        bool closed = false;
-        const Response r = f.ClientGet(c.path, &closed);
-        ASSERT_TRUE(r.Complete);
-        EXPECT_TRUE(closed);
-        if (c.body.isEmpty()) {
-            EXPECT_EQ(r.Status, 404);
-            EXPECT_EQ(r.Body, "404 Not Found\n");
-        } else {
-            EXPECT_EQ(r.Status, 200);
-            EXPECT_TRUE(r.Head.contains("\r\nContent-Type: " + c.type + "\r\n"));
-            EXPECT_EQ(r.Body, c.body);
-        }
-    }
+    ExpectServed(f, cases);
     EXPECT_EQ(f.Log.size(), cases.size()) << "one log entry per request";
 
     // The chooser's order over one kept-alive connection: the list, then a skin's file and picture.
