@@ -1,5 +1,7 @@
 #include "game/CommandsPanel.h"
 
+#include <QFontInfo>
+#include <QFontMetrics>
 #include <QPushButton>
 #include <QScrollBar>
 
@@ -16,6 +18,7 @@ CommandsPanel::CommandsPanel(PanelContext& context_, QWidget* parent) : QObject(
             "4px; }"
             "QPushButton:hover { background: #4a3a73; } QPushButton:pressed { background: #2a2045; }"));
         Com[i]->hide();
+        CaptionFont[i] = Com[i]->font();
         connect(Com[i], &QPushButton::clicked, this, [this, i] { Com_Click(i); });
     }
     ComVScroll = new QScrollBar(Qt::Vertical, parent);
@@ -46,8 +49,27 @@ void CommandsPanel::ComVScroll_Change(int value) {
         Com[i]->setText(caption);
         Com[i]->setAccessibleName(PanelText(SingleAmpersands(Captions[i])));
         Com[i]->setVisible(!Captions[i].empty());
+        FitCaption(i);
     }
     context.Refocus();
+}
+
+void CommandsPanel::SetCaptionFont(std::size_t n, const QFont& font) {
+    CaptionFont[n] = font;
+    FitCaption(n);
+}
+
+void CommandsPanel::FitCaption(std::size_t n) {
+    constexpr int kMinPixels = 9;
+    constexpr int kPadding = 8; // the border and a little air on either side
+    const QString text = Com[n]->text();
+    const int room = Com[n]->width() - kPadding;
+    QFont font = CaptionFont[n];
+    // Pixel sizes step evenly, whatever unit the font was given in.
+    for (int pixels = QFontInfo(font).pixelSize();
+         pixels > kMinPixels && QFontMetrics(font).horizontalAdvance(text) > room;)
+        font.setPixelSize(--pixels);
+    Com[n]->setFont(font);
 }
 
 void CommandsPanel::Com_Click(std::size_t n) {
@@ -65,8 +87,10 @@ void CommandsPanel::Com_Click(std::size_t n) {
 }
 
 void CommandsPanel::Place(const GameLayout& layout, int width, int height) {
-    for (std::size_t i = 0; i < kCommandButtons; ++i)
+    for (std::size_t i = 0; i < kCommandButtons; ++i) {
         PlaceWidget(Com[i], layout.Com[i], width, height);
+        FitCaption(i);
+    }
     PlaceWidget(ComVScroll, layout.ComVScroll, width, height);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // The main command buttons: six at a time over the server's list of commands, with a scroll bar when the
 // list is longer.
+#include <QFont>
 #include <QObject>
 #include <array>
 #include <functional>
@@ -33,8 +34,14 @@ class CommandsPanel : public QObject {
     std::vector<std::string> CommandList; // the captions, "&" doubled
     std::array<std::string, kCommandButtons> Captions;
 
+    // The font a button's caption starts from (a skin's, or the built-in one); a caption wider than its
+    // button is drawn smaller, down to a readable size, so it is never cut.
+    void SetCaptionFont(std::size_t n, const QFont& font);
+
   private:
+    void FitCaption(std::size_t n);
     PanelContext& context;
+    std::array<QFont, kCommandButtons> CaptionFont;
 };
 
 } // namespace gr

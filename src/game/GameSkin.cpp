@@ -129,6 +129,7 @@ void Game::ApplyLook(const SkinLook& look) {
     }
     for (std::size_t i = 0; i < look.Com.size(); ++i) {
         ApplyText(ComPanel->Com[i], look.Com[i]);
+        ComPanel->SetCaptionFont(i, ComPanel->Com[i]->font());
         if (look.Com[i].Colour) {
             const QColor back = FromBgr(*look.Com[i].Colour);
             const QColor text =

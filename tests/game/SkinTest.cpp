@@ -5,10 +5,12 @@
 #include <QApplication>
 #include <QDir>
 #include <QListWidget>
+#include <QPushButton>
 #include <QTest>
 
 #include "devserver/Skins.h"
 #include "devserver/WebHost.h"
+#include "game/CommandsPanel.h"
 #include "game/StatusPanel.h"
 #include "game/TextWindow.h"
 #include "skin/SkinChooser.h"
@@ -52,6 +54,15 @@ TEST_F(Skin, TheChosenSkinAppliesAtStart) {
     EXPECT_EQ(*expected.Look.BarColours[4], g.BarColours[4]);
     EXPECT_TRUE(dialogs.Shown.isEmpty()) << dialogs.Shown.join(QLatin1Char('|')).toStdString();
     EXPECT_EQ(QStringLiteral("harbour.skn"), app->GetSetting(QStringLiteral("Skin")));
+
+    // The skin's narrow command buttons still show every caption whole.
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&g));
+    Tick({"MainCommandsLook Around/Deposit Gold/Withdraw Gold/"});
+    for (QPushButton* button : g.ComPanel->Com) {
+        if (!button->isVisible()) continue;
+        EXPECT_LE(QFontMetrics(button->font()).horizontalAdvance(button->text()), button->width() - 8)
+            << button->text().toStdString();
+    }
 }
 
 TEST_F(Skin, ABadLineLeavesWhatCameBeforeItAndTheWindowPlays) {
