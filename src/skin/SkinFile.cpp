@@ -175,11 +175,7 @@ class Loader {
             const auto n = std::size_t(i);
             Element("SpellButton", i);
             Rect(22 + i, out.Layout.SpellButton[n]);
-            Element("SpellButtonR", i);
-            out.Look.SpellButtonR[n].FillColour = Colour(v[159], 159);
-            Element("SpellButtonB", i);
-            out.Look.SpellButtonB[n].FillColour = Colour(v[160], 160);
-            Frames(22 + i, out.Look.SpellButtonR[n], out.Look.SpellButtonB[n]);
+            Highlights("SpellButton", i, 22 + i, out.Look.SpellButtonR[n], out.Look.SpellButtonB[n]);
             Element("SpellNameN", i);
             Font(out.Look.SpellNameN[n], 38, 39, 40, 41, 42);
             Rect(43 + i, out.Layout.SpellNameN[n]);
@@ -223,11 +219,8 @@ class Loader {
             const auto n = std::size_t(i);
             Element("ButtonMouse2", i);
             Rect(163 + i, out.Layout.ButtonMouse2[n]);
-            Element("ButtonMousePicR", i);
-            out.Look.ButtonMousePicR[n].FillColour = Colour(v[159], 159);
-            Element("ButtonMousePicB", i);
-            out.Look.ButtonMousePicB[n].FillColour = Colour(v[160], 160);
-            Frames(163 + i, out.Look.ButtonMousePicR[n], out.Look.ButtonMousePicB[n]);
+            Highlights("ButtonMousePic", i, 163 + i, out.Look.ButtonMousePicR[n],
+                       out.Look.ButtonMousePicB[n]);
         }
         Step(13, "");
         constexpr std::array<int, 4> kEquipmentSlot = {0, 2, 1, 3}; // armour, helmet, shield, weapon
@@ -285,6 +278,16 @@ class Loader {
             if (i >= f.size()) throw SkinStop{line, "fewer than four fields"};
             *targets[i] = Twips(f[i], line, i == 0 || i == 3) / kTwipsPerPixel;
         }
+    }
+
+    // The two highlight frames of button i (named name + "R" and name + "B"): their fill colours from lines
+    // 159 and 160, then their shape and geometry from the button's line.
+    void Highlights(const std::string& name, int i, int line, SkinFrame& r, SkinFrame& b) {
+        Element((name + "R").c_str(), i);
+        r.FillColour = Colour(v[159], 159);
+        Element((name + "B").c_str(), i);
+        b.FillColour = Colour(v[160], 160);
+        Frames(line, r, b);
     }
 
     // Both frames of a button: the button's rectangle grown by the margin on every side.
