@@ -37,6 +37,7 @@ class CommandsPanel : public QObject {
     // The font a button's caption starts from (a skin's, or the built-in one); a caption wider than its
     // button is drawn smaller, down to a readable size, so it is never cut.
     void SetCaptionFont(std::size_t n, const QFont& font);
+    const QFont& CaptionFontOf(std::size_t n) const { return CaptionFont[n]; }
 
   private:
     void FitCaption(std::size_t n);

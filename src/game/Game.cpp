@@ -5,24 +5,27 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QFontInfo>
+#include <QImage>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPainter>
 #include <QPaintEvent>
+#include <QPainter>
 #include <QPainterPath>
-#include <QImage>
 #include <QPixmap>
 #include <QPushButton>
 #include <QTimer>
 
 #include "core/App.h"
-#include "core/WireText.h"
 #include "core/BoundText.h"
+#include "core/WireText.h"
+#include "game/CommandsPanel.h"
 #include "game/EquipmentPanel.h"
 #include "game/GameWindows.h"
 #include "game/PanelSlot.h"
+#include "game/SpellsPanel.h"
 #include "game/StatusPanel.h"
 #include "game/TextWindow.h"
 #include "game/VoiceChat.h"
@@ -42,10 +45,10 @@ constexpr int kBotsMs = 5000;
 // drawn once per size and kept: every panel that changes repaints the backdrop under it, and a room change
 // changes most of them, so each repaint is a plain copy of the kept picture.
 class GameBackdrop : public QWidget {
-public:
+  public:
     using QWidget::QWidget;
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override {
         const qreal ratio = devicePixelRatioF();
         if (Kept.size() != size() * ratio) {
@@ -55,15 +58,15 @@ protected:
             Draw(p);
         }
         QPainter p(this);
-        p.drawPixmap(event->rect(), Kept, QRectF(QPointF(event->rect().topLeft()) * ratio,
-                                                  QSizeF(event->rect().size()) * ratio));
+        p.drawPixmap(event->rect(), Kept,
+                     QRectF(QPointF(event->rect().topLeft()) * ratio, QSizeF(event->rect().size()) * ratio));
     }
     void changeEvent(QEvent* event) override {
         if (event->type() == QEvent::FontChange) Kept = QPixmap();
         QWidget::changeEvent(event);
     }
 
-public:
+  public:
     // A skin's background picture, stretched over the whole window; none brings back the built-in look.
     void SetPicture(const QImage& picture) {
         Picture = picture;
@@ -71,7 +74,7 @@ public:
         update();
     }
 
-private:
+  private:
     void Draw(QPainter& p) {
         if (!Picture.isNull()) {
             p.setRenderHint(QPainter::SmoothPixmapTransform);
@@ -110,7 +113,8 @@ private:
             p.drawPath(path);
             if (*well.Title) {
                 p.setPen(QColor(243, 217, 164, 170));
-                p.drawText(QRect(r.Left + 8, r.Top - p.fontMetrics().height() + 2, r.Width, p.fontMetrics().height()),
+                p.drawText(QRect(r.Left + 8, r.Top - p.fontMetrics().height() + 2, r.Width,
+                                 p.fontMetrics().height()),
                            Qt::AlignLeft | Qt::AlignBottom, QString::fromLatin1(well.Title));
             }
         }
@@ -121,13 +125,21 @@ private:
 };
 } // namespace
 
-void Game::SetBackground(const QImage& picture) { static_cast<GameBackdrop*>(MainBack)->SetPicture(picture); }
+void Game::SetBackground(const QImage& picture) {
+    static_cast<GameBackdrop*>(MainBack)->SetPicture(picture);
+}
 
 Game::Game(App& app_) : Layout(DefaultGameLayout()), app(app_) {
     app.game = this;
     VoicePort = app.Deployment.VoicePort;
     BuildControls();
     BuildPanels();
+    for (QWidget* label : SpellPanel->SpellNameN)
+        SetDesignPoints(label, QFontInfo(label->font()).pointSizeF());
+    for (QWidget* label : EquipPanel->EquippedName)
+        SetDesignPoints(label, QFontInfo(label->font()).pointSizeF());
+    for (QWidget* button : ComPanel->Com)
+        SetDesignPoints(button, QFontInfo(button->font()).pointSizeF());
     BuildMenus();
     resize(int(kDesignWidth), int(kDesignHeight) + menuBar()->sizeHint().height());
 }
@@ -138,7 +150,9 @@ Game::~Game() {
     if (app.game == this) app.game = nullptr;
 }
 
-bool Game::Ended() const { return app.platform.ending.Ended(); }
+bool Game::Ended() const {
+    return app.platform.ending.Ended();
+}
 
 void Game::BuildControls() {
     MainBack = new GameBackdrop(this);
@@ -153,8 +167,9 @@ void Game::BuildControls() {
     TI->setObjectName(QStringLiteral("TI"));
     TI->setAccessibleName(QStringLiteral("Command line"));
     TI->setMaxLength(kInputLength);
-    TI->setStyleSheet(QStringLiteral("QLineEdit { background: #f7f2ea; color: #1d1530; border: 1px solid #8c7aa8;"
-                                     " border-radius: 4px; padding: 1px 6px; }"));
+    TI->setStyleSheet(
+        QStringLiteral("QLineEdit { background: #f7f2ea; color: #1d1530; border: 1px solid #8c7aa8;"
+                       " border-radius: 4px; padding: 1px 6px; }"));
     TI->setPlaceholderText(QStringLiteral("Type a command or something to say, then Enter"));
     TI->installEventFilter(this);
     // The Enter key's button; the input line sends with Enter, so the button itself stays out of sight.
@@ -223,7 +238,8 @@ void Game::BuildMenus() {
     auto toggle = [&](const char* caption, const char* key, bool storedMeansOn) {
         QAction* item = options->addAction(QString::fromLatin1(caption));
         item->setCheckable(true);
-        connect(item, &QAction::triggered, this, [this, item, key, storedMeansOn] { StoreOption(item, key, storedMeansOn); });
+        connect(item, &QAction::triggered, this,
+                [this, item, key, storedMeansOn] { StoreOption(item, key, storedMeansOn); });
         return item;
     };
     SoundsOn = toggle("Sounds", "Sounds", true);
@@ -280,10 +296,13 @@ void Game::StoreOption(QAction* item, const char* key, bool storedMeansOn) {
 void Game::PlaceControls() {
     const int w = MainBack->width();
     const int h = MainBack->height();
-    auto apply = [](QWidget* widget, const PixelRect& r) { widget->setGeometry(r.Left, r.Top, r.Width, r.Height); };
+    auto apply = [](QWidget* widget, const PixelRect& r) {
+        widget->setGeometry(r.Left, r.Top, r.Width, r.Height);
+    };
     apply(TD, Place(Layout.TD, w, h));
     apply(CmdTalk, Place(Layout.CmdTalk, w, h));
     Status->Place(Layout, w, h);
+    ScaleFonts(w);
     apply(TI, gr::PlaceInputBox(Layout, InputPlacement, w, h));
     PlacePanels(w, h);
 }
@@ -303,9 +322,12 @@ void Game::resizeEvent(QResizeEvent* event) {
 bool Game::eventFilter(QObject* watched, QEvent* event) {
     if (watched == TI && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Up) TI_KeyDown(38);
-        else if (key == Qt::Key_Down) TI_KeyDown(40);
-        else if (key >= Qt::Key_F1 && key <= Qt::Key_F12) TI_KeyDown(112 + (key - Qt::Key_F1));
+        if (key == Qt::Key_Up)
+            TI_KeyDown(38);
+        else if (key == Qt::Key_Down)
+            TI_KeyDown(40);
+        else if (key >= Qt::Key_F1 && key <= Qt::Key_F12)
+            TI_KeyDown(112 + (key - Qt::Key_F1));
     } else if (watched == TD && TD && event->type() == QEvent::KeyPress) {
         // Typing while the text display has the keyboard goes to the input line; shortcuts such as
         // copying the selected text stay with the display.
@@ -373,10 +395,16 @@ void Game::closeEvent(QCloseEvent* event) {
     Quit_Game_Click();
 }
 
-void Game::PrintLine(const std::string& line) { TD->PrintLine(line); }
+void Game::PrintLine(const std::string& line) {
+    TD->PrintLine(line);
+}
 
-void Game::PrintSystemLine(const std::string& text) { TD->PrintSystemLine(text); }
+void Game::PrintSystemLine(const std::string& text) {
+    TD->PrintSystemLine(text);
+}
 
-bool Game::SendToServer(const std::string& message) { return app.lodge && app.lodge->SendToServer(message); }
+bool Game::SendToServer(const std::string& message) {
+    return app.lodge && app.lodge->SendToServer(message);
+}
 
 } // namespace gr

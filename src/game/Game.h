@@ -6,6 +6,7 @@
 #include <array>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "core/PrecisionTimer.h"
 #include "game/PanelRules.h"
@@ -44,7 +45,7 @@ class Web_Browser;
 
 class Game : public QMainWindow {
     Q_OBJECT
-public:
+  public:
     static constexpr int kDesignWidthTwips = gr::kDesignWidthTwips;
     static constexpr int kDesignHeightTwips = gr::kDesignHeightTwips;
     int VoicePort = 111; // the voice chat's port: the deployment's, for listening and calling alike
@@ -158,14 +159,14 @@ public:
     MouseActionsPanel* MousePanel = nullptr;
     QAction* Other_Equipment = nullptr;
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void changeEvent(QEvent* event) override;
 
-private:
+  private:
     void BuildControls();
     void BuildMenus();
     void PlaceControls();
@@ -197,6 +198,16 @@ private:
     void SoundDownloading(const QString& suffix);
     void SetBackground(const QImage& picture);
     void ApplyLook(const SkinLook& look);
+    // Text controls whose font grows and shrinks with the window's width: the point size at the design
+    // width (the skin's, or the control's own) and the size last shown.
+    struct ScaledFont {
+        QWidget* Widget;
+        double DesignPoints;
+        int Shown = 0;
+    };
+    std::vector<ScaledFont> ScaledFonts;
+    void SetDesignPoints(QWidget* widget, double points);
+    void ScaleFonts(int width);
     void ChooseSkin(const QString& fileName);
     bool SkinApplied = false; // a skin changed the look during this run
     QString TitleBeforeDownload;

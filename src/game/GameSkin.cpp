@@ -7,6 +7,7 @@
 #include <QImageReader>
 #include <QLabel>
 #include <QPushButton>
+#include <algorithm>
 
 #include "core/App.h"
 #include "core/SafeName.h"
@@ -14,10 +15,12 @@
 #include "game/CommandsPanel.h"
 #include "game/EquipmentPanel.h"
 #include "game/Game.h"
+#include "game/MouseActionsPanel.h"
 #include "game/PanelSlot.h"
 #include "game/SpellsPanel.h"
 #include "game/StatusPanel.h"
 #include "platform/Dialogs.h"
+#include "skin/Rescale.h"
 #include "skin/SkinChooser.h"
 #include "skin/SkinFile.h"
 
@@ -110,6 +113,8 @@ bool Game::LoadSkin(const QString& fileName) {
 void Game::ApplyLook(const SkinLook& look) {
     for (std::size_t k = 0; k < look.Captions.size(); ++k) {
         const SkinText& caption = look.Captions[k];
+        if (caption.FontSize) Status->CaptionPoints[k] = *caption.FontSize;
+        if (look.Data[k].FontSize) Status->DataPoints[k] = *look.Data[k].FontSize;
         ApplyText(Status->Captions[k], caption);
         SetTextColour(Status->Captions[k], caption);
         if (caption.Caption) {
@@ -120,14 +125,19 @@ void Game::ApplyLook(const SkinLook& look) {
         SetTextColour(Status->Data[k], look.Data[k]);
     }
     for (std::size_t i = 0; i < look.SpellNameN.size(); ++i) {
+        if (look.SpellNameN[i].FontSize)
+            SetDesignPoints(SpellPanel->SpellNameN[i], *look.SpellNameN[i].FontSize);
         ApplyText(SpellPanel->SpellNameN[i], look.SpellNameN[i]);
         SetTextColour(SpellPanel->SpellNameN[i], look.SpellNameN[i]);
     }
     for (std::size_t i = 0; i < look.EquippedName.size(); ++i) {
+        if (look.EquippedName[i].FontSize)
+            SetDesignPoints(EquipPanel->EquippedName[i], *look.EquippedName[i].FontSize);
         ApplyText(EquipPanel->EquippedName[i], look.EquippedName[i]);
         SetTextColour(EquipPanel->EquippedName[i], look.EquippedName[i]);
     }
     for (std::size_t i = 0; i < look.Com.size(); ++i) {
+        if (look.Com[i].FontSize) SetDesignPoints(ComPanel->Com[i], *look.Com[i].FontSize);
         ApplyText(ComPanel->Com[i], look.Com[i]);
         ComPanel->SetCaptionFont(i, ComPanel->Com[i]->font());
         if (look.Com[i].Colour) {
@@ -140,10 +150,45 @@ void Game::ApplyLook(const SkinLook& look) {
                     .arg(back.name(), text.name(), back.lighter(140).name()));
         }
     }
+    SpellPanel->SetSkinFrames(look.SpellButtonR, look.SpellButtonB);
+    MousePanel->SetSkinFrames(look.ButtonMousePicR, look.ButtonMousePicB);
     for (std::size_t k = 0; k < look.Bar.size(); ++k)
         if (look.Bar[k]) Status->Bar[k]->SetColour(*look.Bar[k]);
     for (std::size_t k = 0; k < look.BarColours.size(); ++k)
         if (look.BarColours[k]) BarColours[k] = *look.BarColours[k];
+    // The new families and styles take the scaled sizes at the next placing.
+    for (ScaledFont& f : ScaledFonts)
+        f.Shown = 0;
+}
+
+void Game::SetDesignPoints(QWidget* widget, double points) {
+    for (ScaledFont& f : ScaledFonts)
+        if (f.Widget == widget) {
+            f.DesignPoints = points;
+            f.Shown = 0;
+            return;
+        }
+    ScaledFonts.push_back({widget, points});
+}
+
+void Game::ScaleFonts(int width) {
+    if (width <= 0) return;
+    const double ratio = kDesignWidth / width;
+    for (ScaledFont& f : ScaledFonts) {
+        const int points = std::max(1, RescaledFontSize(f.DesignPoints, ratio));
+        if (points == f.Shown) continue; // a font change lays the control out again: only when it differs
+        f.Shown = points;
+        const auto com = std::find(ComPanel->Com.begin(), ComPanel->Com.end(), f.Widget);
+        if (com != ComPanel->Com.end()) {
+            QFont font = ComPanel->CaptionFontOf(std::size_t(com - ComPanel->Com.begin()));
+            font.setPointSize(points);
+            ComPanel->SetCaptionFont(std::size_t(com - ComPanel->Com.begin()), font);
+        } else {
+            QFont font = f.Widget->font();
+            font.setPointSize(points);
+            f.Widget->setFont(font);
+        }
+    }
 }
 
 void Game::Skins_Click() {

@@ -1,6 +1,6 @@
 #include "game/MouseActionsPanel.h"
 
-#include <QFrame>
+#include "game/HighlightFrame.h"
 
 namespace gr {
 
@@ -18,16 +18,6 @@ const std::array<Action, kMouseActions> kActions = {{
     {"Equip", "Wear or wield an item you carry"},
     {"Doff", "Take off what you wear"},
 }};
-
-QFrame* Frame(const char* colour, QWidget* parent) {
-    auto* frame = new QFrame(parent);
-    frame->setStyleSheet(
-        QStringLiteral("QFrame { border: 2px solid %1; border-radius: 4px; background: transparent; }")
-            .arg(QLatin1String(colour)));
-    frame->setAttribute(Qt::WA_TransparentForMouseEvents);
-    frame->hide();
-    return frame;
-}
 } // namespace
 
 MouseActionsPanel::MouseActionsPanel(PanelContext& context_, QWidget* parent)
@@ -40,8 +30,8 @@ MouseActionsPanel::MouseActionsPanel(PanelContext& context_, QWidget* parent)
         ButtonMouse2[n]->setStyleSheet(QStringLiteral("QPushButton { background: #2a2045; color: #f3e9d2; "
                                                       "border: 1px solid #6c5a88; border-radius: 4px;"
                                                       " font-size: 8px; padding: 0px; }"));
-        ButtonMousePicR[n] = Frame("#f3d9a4", parent);
-        ButtonMousePicB[n] = Frame("#9fd3ff", parent);
+        ButtonMousePicR[n] = new HighlightFrame(QColor(0xf3, 0xd9, 0xa4), parent);
+        ButtonMousePicB[n] = new HighlightFrame(QColor(0x9f, 0xd3, 0xff), parent);
         connect(ButtonMouse2[n], &PanelButton::pressed, this,
                 [this, n](bool left) { ButtonMouse2_MouseDown(n, left); });
     }
@@ -71,11 +61,17 @@ void MouseActionsPanel::ShowMarkers() {
 void MouseActionsPanel::Place(const GameLayout& layout, int width, int height) {
     for (std::size_t n = 0; n < kMouseActions; ++n) {
         PlaceWidget(ButtonMouse2[n], layout.ButtonMouse2[n], width, height);
-        const QRect r = ButtonMouse2[n]->geometry();
-        ButtonMousePicR[n]->setGeometry(r.adjusted(-3, -3, 3, 3));
-        ButtonMousePicB[n]->setGeometry(r.adjusted(-1, -1, 1, 1));
-        ButtonMousePicR[n]->raise();
-        ButtonMousePicB[n]->raise();
+        // Both bound to one button: the right button's frame is the inner one, or over the left's.
+        ButtonMousePicR[n]->PlaceFor(ButtonMouse2[n], width, height, 3);
+        ButtonMousePicB[n]->PlaceFor(ButtonMouse2[n], width, height, 1);
+    }
+}
+
+void MouseActionsPanel::SetSkinFrames(const std::array<SkinFrame, kMouseActions>& left,
+                                      const std::array<SkinFrame, kMouseActions>& right) {
+    for (std::size_t n = 0; n < kMouseActions; ++n) {
+        ButtonMousePicR[n]->SetSkin(left[n]);
+        ButtonMousePicB[n]->SetSkin(right[n]);
     }
 }
 

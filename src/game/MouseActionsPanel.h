@@ -7,9 +7,10 @@
 
 #include "game/PanelSlot.h"
 
-class QFrame;
-
 namespace gr {
+
+class HighlightFrame;
+struct SkinFrame;
 
 class MouseActionsPanel : public QObject {
     Q_OBJECT
@@ -20,9 +21,12 @@ class MouseActionsPanel : public QObject {
     // Shows the frames and the buttons' names as the bindings are now.
     void ShowMarkers();
     void Place(const GameLayout& layout, int width, int height);
+    // A skin's frames for the left and right button.
+    void SetSkinFrames(const std::array<SkinFrame, kMouseActions>& left,
+                       const std::array<SkinFrame, kMouseActions>& right);
 
     std::array<PanelButton*, kMouseActions> ButtonMouse2{};
-    std::array<QFrame*, kMouseActions> ButtonMousePicR{}, ButtonMousePicB{};
+    std::array<HighlightFrame*, kMouseActions> ButtonMousePicR{}, ButtonMousePicB{};
 
   private:
     PanelContext& context;

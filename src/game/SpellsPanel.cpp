@@ -4,6 +4,8 @@
 #include <QPainter>
 #include <QScrollBar>
 
+#include "game/HighlightFrame.h"
+
 namespace gr {
 
 namespace {
@@ -46,6 +48,8 @@ SpellsPanel::SpellsPanel(PanelContext& context_, QWidget* parent) : QObject(pare
         SpellButtonR[i] = Marker(QStringLiteral("L"), QStringLiteral("Left button spell"), "#f3d9a4", parent);
         SpellButtonB[i] =
             Marker(QStringLiteral("R"), QStringLiteral("Right button spell"), "#9fd3ff", parent);
+        SpellFrameR[i] = new HighlightFrame(QColor(0xf3, 0xd9, 0xa4), parent);
+        SpellFrameB[i] = new HighlightFrame(QColor(0x9f, 0xd3, 0xff), parent);
         for (PanelSlot* slot : {SpellButton[i], SpellNameN[i]}) {
             slot->hide();
             connect(slot, &PanelSlot::pressed, this,
@@ -100,8 +104,13 @@ void SpellsPanel::ShowMarkers() {
     const Bindings& b = context.MouseBindings;
     for (std::size_t i = 0; i < kSpellSlots; ++i) {
         const bool shown = !Names[i].empty();
-        SpellButtonR[i]->setVisible(shown && Names[i] == b.SelectedSpellR);
-        SpellButtonB[i]->setVisible(shown && Names[i] == b.SelectedSpellB);
+        const bool left = shown && Names[i] == b.SelectedSpellR;
+        const bool right = shown && Names[i] == b.SelectedSpellB;
+        SpellButtonR[i]->setVisible(left);
+        SpellButtonB[i]->setVisible(right);
+        // A skin's frames show with the markers; the built-in look has the markers only.
+        SpellFrameR[i]->setVisible(left && SpellFrameR[i]->Skinned());
+        SpellFrameB[i]->setVisible(right && SpellFrameB[i]->Skinned());
     }
 }
 
@@ -124,8 +133,19 @@ void SpellsPanel::Place(const GameLayout& layout, int width, int height) {
         SpellButtonB[i]->setGeometry(r.Left + r.Width - side - 2, r.Top + 2, side, side);
         SpellButtonR[i]->raise();
         SpellButtonB[i]->raise();
+        SpellFrameR[i]->PlaceFor(SpellButton[i], width, height, 3);
+        SpellFrameB[i]->PlaceFor(SpellButton[i], width, height, 1);
     }
     PlaceWidget(SpellVScroll, layout.SpellVScroll, width, height);
+}
+
+void SpellsPanel::SetSkinFrames(const std::array<SkinFrame, kSpellSlots>& left,
+                                const std::array<SkinFrame, kSpellSlots>& right) {
+    for (std::size_t i = 0; i < kSpellSlots; ++i) {
+        SpellFrameR[i]->SetSkin(left[i]);
+        SpellFrameB[i]->SetSkin(right[i]);
+    }
+    ShowMarkers();
 }
 
 } // namespace gr

@@ -15,6 +15,9 @@ class QScrollBar;
 
 namespace gr {
 
+class HighlightFrame;
+struct SkinFrame;
+
 class SpellsPanel : public QObject {
     Q_OBJECT
   public:
@@ -28,12 +31,17 @@ class SpellsPanel : public QObject {
     // Shows each slot's markers as the bindings are now.
     void ShowMarkers();
     void Place(const GameLayout& layout, int width, int height);
+    // A skin's highlight frames behind the spell buttons, for the left and right button; shown with the
+    // markers.
+    void SetSkinFrames(const std::array<SkinFrame, kSpellSlots>& left,
+                       const std::array<SkinFrame, kSpellSlots>& right);
 
     std::function<int()> SavedScroll;
 
     std::array<PanelSlot*, kSpellSlots> SpellButton{};
     std::array<PanelSlot*, kSpellSlots> SpellNameN{};
     std::array<QLabel*, kSpellSlots> SpellButtonR{}, SpellButtonB{};
+    std::array<HighlightFrame*, kSpellSlots> SpellFrameR{}, SpellFrameB{};
     QScrollBar* SpellVScroll = nullptr;
     std::vector<std::string> SpellList;
     std::array<std::string, kSpellSlots> Names; // each slot's spell

@@ -5,10 +5,12 @@
 #include <QTimer>
 #include <algorithm>
 #include <cmath>
+#include <tuple>
 
 #include "core/BoundText.h"
 #include "core/RunTimeError.h"
 #include "core/WireText.h"
+#include "skin/Rescale.h"
 
 namespace gr {
 
@@ -192,11 +194,15 @@ void StatusPanel::Place(const GameLayout& layout, int w, int h) {
     setGeometry(box);
     const QPoint origin = box.topLeft();
     for (std::size_t k = 0; k < captions.size(); ++k) {
-        for (auto [label, r] : {std::pair{Captions[k], captions[k]}, std::pair{Data[k], data[k]}}) {
+        for (auto [label, r, points] : {std::tuple{Captions[k], captions[k], CaptionPoints[k]},
+                                        std::tuple{Data[k], data[k], DataPoints[k]}}) {
             label->setGeometry(ToRect(r).translated(-origin));
             QFont f = label->font();
-            f.setPixelSize(std::max(kMinTextPixels + 1, int(std::lround(r.Height * 0.72))));
-            label->setFont(f);
+            if (points > 0)
+                f.setPointSize(std::max(1, RescaledFontSize(points, kDesignWidth / w)));
+            else
+                f.setPixelSize(std::max(kMinTextPixels + 1, int(std::lround(r.Height * 0.72))));
+            if (f != label->font()) label->setFont(f);
         }
     }
     for (std::size_t k = 0; k < bars.size(); ++k) {

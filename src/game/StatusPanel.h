@@ -84,6 +84,9 @@ class StatusPanel : public QWidget {
     std::array<StatusBar*, kStatusBarCount> Bar{};
     std::array<QTimer*, kStatusBarCount> FlashBar{}; // only 5 and 7, the hit point and magic reference bars
     std::array<BarCaption*, 4> BarCaptions{};        // over each pair: which bar it is
+    // A skin's point sizes for the labels at the design width, scaled with the window's width; 0 sizes
+    // the label's text by its height.
+    std::array<double, kStatusValueCount> CaptionPoints{}, DataPoints{};
 
     // The menu's check marks, kept here as the menu changes them.
     bool BarFlashingOn = true;

@@ -13,6 +13,7 @@
 #include "game/EquipmentPanel.h"
 #include "game/GameWindows.h"
 #include "game/InventoryPanel.h"
+#include "game/HighlightFrame.h"
 #include "game/MouseActionsPanel.h"
 #include "game/RoomObjectsPanel.h"
 #include "game/SpellsPanel.h"

@@ -11,8 +11,12 @@
 #include "devserver/Skins.h"
 #include "devserver/WebHost.h"
 #include "game/CommandsPanel.h"
+#include "game/HighlightFrame.h"
+#include "game/MouseActionsPanel.h"
+#include "game/SpellsPanel.h"
 #include "game/StatusPanel.h"
 #include "game/TextWindow.h"
+#include "skin/Rescale.h"
 #include "skin/SkinChooser.h"
 #include "skin/SkinFile.h"
 #include "support/GameFixture.h"
@@ -63,6 +67,83 @@ TEST_F(Skin, TheChosenSkinAppliesAtStart) {
         EXPECT_LE(QFontMetrics(button->font()).horizontalAdvance(button->text()), button->width() - 8)
             << button->text().toStdString();
     }
+}
+
+TEST_F(Skin, ResizingScalesPlacesFontsAndBarsAndComesBackExactly) {
+    PlaceSkin("harbour");
+    PresetSetting(QStringLiteral("Skin"), QStringLiteral("harbour.skn"));
+    Game& g = Entered();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&g));
+    Tick({"HPChange25/100"});
+    const SkinLook look = ApplySkin(dev::MakeSkinFile("harbour"), DefaultGameLayout()).Look;
+    const double spellPoints = *look.SpellNameN[0].FontSize, captionPoints = *look.Captions[0].FontSize;
+    const QSize designSize = g.size();
+    const int designWidth = g.MainBack->width();
+    ASSERT_EQ(int(kDesignWidth), designWidth);
+    auto shown = [&] {
+        return std::tuple{At(g.TD),
+                          At(g.SpellPanel->SpellButton[0]),
+                          g.SpellPanel->SpellNameN[0]->font().pointSize(),
+                          g.Status->Captions[0]->font().pointSize(),
+                          g.Status->Bar[4]->width(),
+                          At(g.Status->Bar[5])};
+    };
+    const auto atDesign = shown();
+    EXPECT_EQ(RescaledFontSize(spellPoints, 1), g.SpellPanel->SpellNameN[0]->font().pointSize());
+    EXPECT_EQ(RescaledFontSize(captionPoints, 1), g.Status->Captions[0]->font().pointSize());
+
+    // Twice as wide: places from the layout at the new size, text by the rounding rule, and the hit point
+    // bar still shows a quarter.
+    g.resize(designSize.width() + designWidth, designSize.height());
+    ASSERT_TRUE(WaitFor([&] { return g.MainBack->width() == 2 * designWidth; }));
+    EXPECT_EQ(Expected(g.Layout.TD, g.MainBack), At(g.TD));
+    EXPECT_NEAR(2 * std::get<0>(atDesign).width(), At(g.TD).width(), 1);
+    EXPECT_EQ(RescaledFontSize(spellPoints, 0.5), g.SpellPanel->SpellNameN[0]->font().pointSize());
+    EXPECT_EQ(RescaledFontSize(captionPoints, 0.5), g.Status->Captions[0]->font().pointSize());
+    EXPECT_NEAR(0.25, double(g.Status->Bar[4]->width()) / g.Status->Bar[5]->width(), 0.01);
+
+    // Back at the first size everything is exactly as it was: nothing accumulates.
+    g.resize(designSize);
+    ASSERT_TRUE(WaitFor([&] { return g.MainBack->width() == designWidth; }));
+    EXPECT_EQ(atDesign, shown());
+}
+
+TEST_F(Skin, HighlightFramesTakeTheSkinsColourShapeAndPlaceBehindTheirButtons) {
+    PlaceSkin("harbour"); // circles
+    PresetSetting(QStringLiteral("Skin"), QStringLiteral("harbour.skn"));
+    Game& g = Entered();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&g));
+    const SkinLook look = ApplySkin(dev::MakeSkinFile("harbour"), DefaultGameLayout()).Look;
+    ASSERT_EQ(HighlightShapeCode::Circle, *look.HighlightShape);
+    Tick({"SLFire/Heal/"});
+    QTest::mouseClick(g.SpellPanel->SpellNameN[1], Qt::LeftButton);
+    QTest::mouseClick(g.MousePanel->ButtonMouse2[2], Qt::RightButton);
+
+    const auto behind = [](const QWidget* frame, const QWidget* button) {
+        const QObjectList& order = button->parentWidget()->children();
+        return order.indexOf(frame) < order.indexOf(button);
+    };
+    struct Case {
+        HighlightFrame* Frame;
+        QWidget* Button;
+        const SkinFrame& Skin;
+    };
+    for (const Case& c :
+         {Case{g.SpellPanel->SpellFrameR[1], g.SpellPanel->SpellButton[1], look.SpellButtonR[1]},
+          Case{g.MousePanel->ButtonMousePicB[2], g.MousePanel->ButtonMouse2[2], look.ButtonMousePicB[2]}}) {
+        EXPECT_TRUE(c.Frame->isVisible());
+        EXPECT_EQ(Expected(*c.Skin.Rect, g.MainBack), At(c.Frame));
+        EXPECT_TRUE(behind(c.Frame, c.Button)) << "the frame is a halo behind its button";
+        QImage drawn(c.Frame->size(), QImage::Format_ARGB32);
+        drawn.fill(Qt::transparent);
+        c.Frame->render(&drawn, QPoint(), QRegion(), QWidget::DrawChildren); // the frame alone
+        const std::uint32_t bgr = *c.Skin.FillColour;
+        EXPECT_EQ(QColor(int(bgr & 0xFF), int(bgr >> 8 & 0xFF), int(bgr >> 16 & 0xFF)).rgb(),
+                  drawn.pixel(drawn.width() / 2, drawn.height() / 2));
+        EXPECT_EQ(0, qAlpha(drawn.pixel(0, 0))) << "a circle leaves the corners clear";
+    }
+    EXPECT_FALSE(g.SpellPanel->SpellFrameR[0]->isVisible());
+    EXPECT_FALSE(g.SpellPanel->SpellFrameB[1]->isVisible());
 }
 
 TEST_F(Skin, ABadLineLeavesWhatCameBeforeItAndTheWindowPlays) {
