@@ -45,8 +45,6 @@ void CommandsPanel::ComVScroll_Change(int value) {
     for (std::size_t i = 0; i < kCommandButtons; ++i) {
         const std::size_t k = std::size_t(value) + i;
         Captions[i] = k < CommandList.size() ? CommandList[k] : std::string();
-        const QString caption = PanelText(Captions[i]); // "&&" shows as "&" on a button
-        Com[i]->setText(caption);
         Com[i]->setAccessibleName(PanelText(SingleAmpersands(Captions[i])));
         Com[i]->setVisible(!Captions[i].empty());
         FitCaption(i);
@@ -61,8 +59,8 @@ void CommandsPanel::SetCaptionFont(std::size_t n, const QFont& font) {
 
 void CommandsPanel::FitCaption(std::size_t n) {
     constexpr int kMinPixels = 9;
-    constexpr int kPadding = 8; // the border and a little air on either side
-    const QString text = Com[n]->text();
+    constexpr int kPadding = 8;                  // the border and a little air on either side
+    const QString text = PanelText(Captions[n]); // "&&" shows as "&" on a button
     const int room = Com[n]->width() - kPadding;
     QFont font = CaptionFont[n];
     // Pixel sizes step evenly, whatever unit the font was given in.
@@ -70,6 +68,11 @@ void CommandsPanel::FitCaption(std::size_t n) {
          pixels > kMinPixels && QFontMetrics(font).horizontalAdvance(text) > room;)
         font.setPixelSize(--pixels);
     Com[n]->setFont(font);
+    // Still too wide at the smallest readable size: cut at the end, so the caption's start reads, and
+    // the whole caption shows as the button's tip.
+    const bool cut = QFontMetrics(font).horizontalAdvance(text) > room;
+    Com[n]->setText(cut ? QFontMetrics(font).elidedText(text, Qt::ElideRight, std::max(room, 0)) : text);
+    Com[n]->setToolTip(cut ? PanelText(SingleAmpersands(Captions[n])) : QString());
 }
 
 void CommandsPanel::Com_Click(std::size_t n) {

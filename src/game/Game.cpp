@@ -24,7 +24,9 @@
 #include "game/CommandsPanel.h"
 #include "game/EquipmentPanel.h"
 #include "game/GameWindows.h"
+#include "game/MouseActionsPanel.h"
 #include "game/PanelSlot.h"
+#include "game/RoomObjectsPanel.h"
 #include "game/SpellsPanel.h"
 #include "game/StatusPanel.h"
 #include "game/TextWindow.h"
@@ -139,6 +141,10 @@ Game::Game(App& app_) : Layout(DefaultGameLayout()), app(app_) {
     for (QWidget* label : EquipPanel->EquippedName)
         SetDesignPoints(label, QFontInfo(label->font()).pointSizeF());
     for (QWidget* button : ComPanel->Com)
+        SetDesignPoints(button, QFontInfo(button->font()).pointSizeF());
+    for (QWidget* label : RoomPanel->ObjName)
+        SetDesignPoints(label, QFontInfo(label->font()).pointSizeF());
+    for (QWidget* button : MousePanel->ButtonMouse2)
         SetDesignPoints(button, QFontInfo(button->font()).pointSizeF());
     BuildMenus();
     resize(int(kDesignWidth), int(kDesignHeight) + menuBar()->sizeHint().height());

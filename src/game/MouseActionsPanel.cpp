@@ -29,7 +29,11 @@ MouseActionsPanel::MouseActionsPanel(PanelContext& context_, QWidget* parent)
                                     QStringLiteral(": press with the left or right mouse button to bind it"));
         ButtonMouse2[n]->setStyleSheet(QStringLiteral("QPushButton { background: #2a2045; color: #f3e9d2; "
                                                       "border: 1px solid #6c5a88; border-radius: 4px;"
-                                                      " font-size: 8px; padding: 0px; }"));
+                                                      " padding: 0px; }"));
+        QFont small =
+            ButtonMouse2[n]->font(); // set here, not in the style, so that it scales with the window
+        small.setPixelSize(8);
+        ButtonMouse2[n]->setFont(small);
         ButtonMousePicR[n] = new HighlightFrame(QColor(0xf3, 0xd9, 0xa4), parent);
         ButtonMousePicB[n] = new HighlightFrame(QColor(0x9f, 0xd3, 0xff), parent);
         connect(ButtonMouse2[n], &PanelButton::pressed, this,

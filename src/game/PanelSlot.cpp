@@ -1,8 +1,11 @@
 #include "game/PanelSlot.h"
 
 #include <QEvent>
+#include <QFontInfo>
+#include <QFontMetrics>
 #include <QHelpEvent>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QToolTip>
 
 #include "core/BoundText.h"
@@ -15,6 +18,7 @@ namespace gr {
 namespace {
 constexpr std::uint32_t kWellColour = 0x201418; // the panels' wells, 0xBBGGRR
 constexpr std::uint32_t kPanelText = 0xf0e0e8;  // the panels' own text colour, 0xBBGGRR
+constexpr int kMinNamePixels = 8; // smaller text is not read comfortably
 } // namespace
 
 PanelSlot::PanelSlot(QWidget* parent) : QLabel(parent) {
@@ -43,6 +47,33 @@ bool PanelSlot::event(QEvent* event) {
         return true;
     }
     return QLabel::event(event);
+}
+
+void PanelSlot::paintEvent(QPaintEvent* event) {
+    if (text().isEmpty() || !pixmap().isNull()) {
+        QLabel::paintEvent(event);
+        return;
+    }
+    const QRect room = contentsRect();
+    const FittedText fitted =
+        FitText(font(), room, int(alignment()) | (wordWrap() ? int(Qt::TextWordWrap) : 0), text());
+    QPainter p(this);
+    p.setFont(fitted.Font);
+    p.setPen(palette().color(foregroundRole()));
+    p.drawText(room, fitted.Flags, fitted.Text);
+}
+
+FittedText FitText(const QFont& font, const QRect& room, int flags, const QString& text) {
+    const auto fits = [&](const QFont& f) {
+        const QRect need = QFontMetrics(f).boundingRect(room, flags, text);
+        return need.height() <= room.height() && need.width() <= room.width();
+    };
+    QFont f = font;
+    for (int pixels = QFontInfo(f).pixelSize(); pixels > kMinNamePixels && !fits(f);)
+        f.setPixelSize(--pixels);
+    if (fits(f)) return {f, text, flags};
+    return {f, QFontMetrics(f).elidedText(text.simplified(), Qt::ElideRight, room.width()),
+            flags & ~int(Qt::TextWordWrap)};
 }
 
 PanelButton::PanelButton(QWidget* parent) : QPushButton(parent) {

@@ -37,7 +37,19 @@ class PanelSlot : public QLabel {
   protected:
     void mousePressEvent(QMouseEvent* event) override;
     bool event(QEvent* event) override;
+    // A name that does not fit its slot is drawn smaller, down to a readable size, then on one line cut
+    // with an ellipsis: a skin's small slots never show half a line.
+    void paintEvent(QPaintEvent* event) override;
 };
+
+// How a slot's text is drawn in its room: the font, smaller when needed down to a readable size, and the
+// text, on one line cut with an ellipsis when even that does not fit.
+struct FittedText {
+    QFont Font;
+    QString Text;
+    int Flags; // Qt alignment and wrapping flags
+};
+FittedText FitText(const QFont& font, const QRect& room, int flags, const QString& text);
 
 // A panel button that reports left and right presses and never takes the keyboard.
 class PanelButton : public QPushButton {

@@ -2,6 +2,8 @@
 // tooltips and pictures out; clicks with the real mouse in, the commands they send out.
 #include <QAction>
 #include <QApplication>
+#include <QFontInfo>
+#include <QFontMetrics>
 #include <QHelpEvent>
 #include <QLabel>
 #include <QPushButton>
@@ -12,8 +14,8 @@
 #include "game/CommandsPanel.h"
 #include "game/EquipmentPanel.h"
 #include "game/GameWindows.h"
-#include "game/InventoryPanel.h"
 #include "game/HighlightFrame.h"
+#include "game/InventoryPanel.h"
 #include "game/MouseActionsPanel.h"
 #include "game/RoomObjectsPanel.h"
 #include "game/SpellsPanel.h"
@@ -60,6 +62,31 @@ class Panels : public GameFixture {
     }
     FakePictures pictures;
 };
+
+TEST(PanelText, ANameThatDoesNotFitIsDrawnSmallerThenCut) {
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPixelSize(12);
+    const int wrap = int(Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap);
+    const QString name = QStringLiteral("leather armour");
+    const int lineHeight = QFontMetrics(font).height();
+    const int wide = QFontMetrics(font).horizontalAdvance(name) + 4;
+
+    const FittedText roomy = FitText(font, QRect(0, 0, wide, lineHeight), wrap, name);
+    EXPECT_EQ(name, roomy.Text);
+    EXPECT_EQ(12, QFontInfo(roomy.Font).pixelSize()) << "room enough: the font stays";
+
+    // Two lines' worth of width only for one word, and height for one small line: smaller, still whole.
+    const FittedText smaller = FitText(font, QRect(0, 0, wide * 3 / 5, lineHeight * 2 - 4), wrap, name);
+    EXPECT_EQ(name, smaller.Text);
+    EXPECT_LT(QFontInfo(smaller.Font).pixelSize(), 12);
+    EXPECT_GE(QFontInfo(smaller.Font).pixelSize(), 8);
+
+    // Far too small: the readable size on one line with an ellipsis, never half a line.
+    const FittedText cut = FitText(font, QRect(0, 0, wide / 3, 10), wrap, name);
+    EXPECT_EQ(8, QFontInfo(cut.Font).pixelSize());
+    EXPECT_TRUE(cut.Text.endsWith(QChar(0x2026))) << cut.Text.toStdString();
+    EXPECT_EQ(0, cut.Flags & Qt::TextWordWrap);
+}
 
 TEST_F(Panels, RoomObjectsAreCountedNamedColouredAndScrolled) {
     Game& g = Shown();
@@ -192,6 +219,20 @@ TEST_F(Panels, CommandButtonsAndTheGoldDialog) {
     EXPECT_FALSE(com.ComVScroll->isVisible());
     EXPECT_EQ(QStringLiteral("Buy Fish && Chips"), com.Com[1]->text()); // shows a single "&"
     EXPECT_EQ(QStringLiteral("Buy Fish & Chips"), com.Com[1]->accessibleName());
+    EXPECT_TRUE(com.Com[1]->toolTip().isEmpty()) << "a caption that fits needs no tip";
+
+    // A caption too long for its button at the smallest readable size is cut at its end; the tip and the
+    // name hold it whole, and a press sends it whole.
+    const std::string longCaption(120, 'W');
+    Tick({"MainCommands" + longCaption + "/"});
+    EXPECT_TRUE(com.Com[0]->text().endsWith(QChar(0x2026)));
+    EXPECT_LE(QFontMetrics(com.Com[0]->font()).horizontalAdvance(com.Com[0]->text()), com.Com[0]->width());
+    EXPECT_EQ(QString::fromStdString(longCaption), com.Com[0]->toolTip());
+    EXPECT_EQ(QString::fromStdString(longCaption), com.Com[0]->accessibleName());
+    std::size_t sent = SentSoFar();
+    Click(com.Com[0]);
+    EXPECT_EQ(std::vector<std::string>{"BuySellButton" + longCaption}, SentSince(sent));
+    Tick({"MainCommandsLook Around/Buy Fish & Chips/Deposit Gold/Withdraw Gold/Sell/"});
 
     std::size_t before = SentSoFar();
     Click(com.Com[0]);
