@@ -1,11 +1,13 @@
 #include "skin/SkinFile.h"
 
 #include <cmath>
+#include <cstdio>
 #include <string>
 #include <vector>
 
 #include "core/SafeName.h"
 #include "core/TextFields.h"
+#include "game/StatusRules.h"
 
 namespace gr {
 
@@ -72,6 +74,13 @@ double Twips(std::string_view text, int line, bool isSize) {
     if (std::fabs(*v) > kMaxSkinTwips) throw SkinStop{line, "position out of range"};
     if (isSize && *v < 0) throw SkinStop{line, "negative size"};
     return double(float(*v));
+}
+
+// A colour in the "&H00BBGGRR" form that skins and the status code both read.
+std::string HexColourText(std::uint32_t bgr) {
+    char text[16];
+    std::snprintf(text, sizeof text, "&H%08X", unsigned(bgr));
+    return text;
 }
 
 std::uint32_t Colour(std::string_view text, int line) {
@@ -230,9 +239,14 @@ class Loader {
             Rect(136 + 3 * k, out.Layout.Bar[n]);
             const int fillLine = 137 + 3 * k;
             const std::uint32_t fill = Colour(v[std::size_t(fillLine)], fillLine);
-            // Kept as text for the flashing of the hit points and magic bars; only a colour that converts
-            // is kept, so the flashing never meets a value it cannot read.
-            if (k >= 2) out.Look.BarColours[2 * n] = std::string(v[std::size_t(fillLine)]);
+            // Kept as text for the flashing of the hit points and magic bars, as written when the flashing
+            // reads it to the same colour; a colour written another way (in decimal) is kept in the "&H"
+            // form, so the flashing never falls back to the built-in colour for a skin's valid one.
+            if (k >= 2) {
+                const std::string written(v[std::size_t(fillLine)]);
+                out.Look.BarColours[2 * n] =
+                    ParseColourValue(written) == fill ? written : HexColourText(fill);
+            }
             out.Look.Bar[2 * n] = fill;
             Element("Bar", 2 * k + 1);
             out.Look.Bar[2 * n + 1] = Colour(v[std::size_t(138 + 3 * k)], 138 + 3 * k);

@@ -1,4 +1,5 @@
 #include "skin/SkinFile.h"
+#include "game/StatusRules.h"
 
 #include <gtest/gtest.h>
 
@@ -405,12 +406,15 @@ TEST(SkinFile, AnUnknownAlignmentLeavesTheOldOne) {
     EXPECT_FALSE(ApplyWith(187, "Align=right").Look.EquippedName[0].Alignment);
 }
 
-TEST(SkinFile, HitPointsBarColourIsKeptAsWritten) {
+TEST(SkinFile, HitPointsBarColourIsKeptForTheFlashing) {
     const SkinOutcome out = ApplyWith(143, "HPBar=&H0000FF");
     ASSERT_FALSE(out.Failure);
     EXPECT_EQ("&H0000FF", out.Look.BarColours[4]);
     EXPECT_EQ(0x0000FFu, out.Look.Bar[4]); // red
-    EXPECT_EQ("65280", ApplyWith(146, "65280").Look.BarColours[6]);
+    // Written in decimal: kept in the form the low-bar flashing reads, the same colour.
+    EXPECT_EQ("&H0000FF00", ApplyWith(146, "65280").Look.BarColours[6]);
+    EXPECT_EQ(std::optional<std::uint32_t>(0x00FF00),
+              ParseColourValue(*ApplyWith(146, "65280").Look.BarColours[6]));
 
     // A fill colour that does not convert stops the loading and is not kept for the flashing.
     const SkinOutcome bad = ApplyWith(143, "HPBar=&HZZ");
