@@ -94,7 +94,6 @@ void MacrosChange::Edit_Macros_Click() {
 void MacrosChange::Fill() {
     for (std::size_t r = 0; r < kMacroRows; ++r) {
         Macro[r]->setText(FromWire(Session.Macros[r][0]));
-        Macro[r]->setCursorPosition(0);
         // Checked exactly when the function key sends the macro at once.
         SendAuto[r]->setChecked(MacroFlagSet(Session.Macros[r][1]));
     }

@@ -332,6 +332,33 @@ TEST_F(GameMacros, APastedLineBreakNeverSplitsTheFile) {
     (void)e;
 }
 
+TEST_F(GameMacros, AFileThatCannotBeWrittenLosesNoEdits) {
+    // Something that is no file stands where set 1's file goes.
+    ASSERT_TRUE(QDir(Home.path()).mkdir(QStringLiteral("macros_Aldric.txt")));
+    Game& g = Shown();
+    TypeLine(QStringLiteral("/macro 1 n^1"));
+    // The line stays typed to try again; the macro works meanwhile.
+    EXPECT_EQ(QStringLiteral("The macros could not be saved.\n"), Text());
+    EXPECT_EQ(QStringLiteral("/macro 1 n^1"), g.TI->text());
+    EXPECT_EQ((std::array<std::string, 2>{"n", "1"}), app->Session.Macros[0]);
+    g.TI->clear();
+
+    // In the editor, a switch to another set keeps the unsaved set on screen.
+    MacrosChange& e = Editor(g);
+    Keys(QStringLiteral(" north"));
+    e.MacroSet[1]->click();
+    EXPECT_TRUE(e.MacroSet[0]->isChecked());
+    EXPECT_EQ(QStringLiteral("n north"), e.Macro[0]->text());
+    EXPECT_EQ(0, MacroSetOf(app->Session.MacroSetSuffix));
+    // Saving still gives the macros what is on screen.
+    e.Macro[0]->setFocus();
+    Key(Qt::Key_Return);
+    EXPECT_FALSE(e.isVisible());
+    EXPECT_EQ("n north", app->Session.Macros[0][0]);
+    EXPECT_TRUE(
+        Text().endsWith(QStringLiteral("The macros could not be saved.\nThe macros could not be saved.\n")));
+}
+
 TEST_F(GameMacros, ANameThatIsNoFileNameKeepsMacrosForTheRun) {
     Character = "../Aldric";
     Game& g = Shown();
