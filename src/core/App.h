@@ -57,6 +57,9 @@ struct SessionState {
     bool SysopMode = false; // set by the server's "Sysop"; lasts for the run
     // The player's macros: 13 rows of text and auto-send flag; row 12 is the "/s" prefix.
     std::array<std::array<std::string, 2>, 13> Macros;
+    // The macro file of the current set is MacroFilePrefix + MacroSetSuffix + ".txt"; no prefix, no file.
+    std::string MacroFilePrefix;
+    std::string MacroSetSuffix;
     std::string AboutText;
 };
 

@@ -31,6 +31,8 @@
 #include "game/StatusPanel.h"
 #include "game/TextWindow.h"
 #include "game/VoiceChat.h"
+#include "input/MacroSets.h"
+#include "input/MacrosChange.h"
 #include "login/Lodge.h"
 #include "platform/Ending.h"
 #include "skin/PictureSource.h"
@@ -267,10 +269,12 @@ void Game::BuildMenus() {
     connect(Enhanced_XP, &QAction::toggled, Status, [this](bool on) { Status->EnhancedXpOn = on; });
     connect(Enhanced_XP, &QAction::triggered, Status, &StatusPanel::Enhanced_XP_Click);
 
-    QMenu* character = menuBar()->addMenu(QStringLiteral("&Character"));
-    character->setAccessibleName(QStringLiteral("Character"));
+    QMenu* character = menuBar()->addMenu(QStringLiteral("&Character Options"));
+    character->setAccessibleName(QStringLiteral("Character Options"));
     Other_Equipment = character->addAction(QStringLiteral("Other Equipment"));
     connect(Other_Equipment, &QAction::triggered, this, [this] { EquipPanel->Other_Equipment_Click(); });
+    Edit_Macros = character->addAction(QStringLiteral("Edit Macros"));
+    connect(Edit_Macros, &QAction::triggered, this, &Game::Edit_Macros_Click);
 
     QMenu* text = menuBar()->addMenu(QStringLiteral("&Text"));
     text->setAccessibleName(QStringLiteral("Text"));

@@ -27,6 +27,8 @@ class AboutWindow;
 class App;
 class CommandsPanel;
 class Console;
+class MacroSets;
+class MacrosChange;
 class DW;
 class SkinChooser;
 class SoundPlayer;
@@ -84,6 +86,7 @@ class Game : public QMainWindow {
     void Save_Character_Click();
     void TextSize_Click(int size);
     void Text_Buffer_Size_Click();
+    void Edit_Macros_Click();
 
     // Text for the player.
     void PrintLine(const std::string& line);
@@ -158,6 +161,11 @@ class Game : public QMainWindow {
     SpellsPanel* SpellPanel = nullptr;
     MouseActionsPanel* MousePanel = nullptr;
     QAction* Other_Equipment = nullptr;
+    QAction* Edit_Macros = nullptr;
+
+    // The character's macro sets on disk, from the load sequence on, and their editor once opened.
+    std::unique_ptr<MacroSets> MacroFiles;
+    std::unique_ptr<MacrosChange> MacroEditor;
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -186,6 +194,8 @@ class Game : public QMainWindow {
     void ShowConsole();
     void OpenWebQuery(const QString& base, const std::string& query);
     void StartClient(const std::string& character);
+    void StartMacros();
+    void MacroLine(const std::string& command, const std::string& typed);
     QString NormalTitle() const;
     void StoreOption(QAction* item, const char* key, bool storedMeansOn);
     // Sound and music: the volume menus, the player made at load, the music switch, the caption while a

@@ -53,7 +53,7 @@ void Game::ProcessCommandLine() {
         case CommandRow::Forum: app.platform.shell.OpenUrl(app.Deployment.Site + QStringLiteral("/forum/")); break;
         case CommandRow::VoiceChat: break;
         case CommandRow::Save: Save_Character_Click(); break;
-        case CommandRow::Macro: break; // macros are defined with the macro window
+        case CommandRow::Macro: MacroLine(command, typed); break;
         case CommandRow::Scroll:
             if (TD->TextPaused) TD->Resume();
             else TD->Pause();
@@ -196,6 +196,9 @@ void Game::TI_KeyDown(int keyCode) {
         TI->setText(FromWire(History.Down()));
     } else if (keyCode >= 112 && keyCode <= 123) {
         const auto& macro = app.Session.Macros[std::size_t(keyCode - 112)];
+        // What the player had typed stays within reach of the Up key.
+        const std::string draft = ToWire(TI->text());
+        if (draft != macro[0]) History.Keep(draft);
         TI->setText(FromWire(macro[0]));
         TI->setCursorPosition(int(TI->text().size()));
         if (LeadingNumber(macro[1]) == 1) ProcessCommandLine();

@@ -96,6 +96,7 @@ void Game::Form_Load() {
     });
     step([&] { StartSound(); });
     step([&] { ImStillOn->start(); });
+    step([&] { StartMacros(); });
     step([&] { ReadBindings(); });
     step([&] {
         const bool maximised = !setting("Start_Maximised").isEmpty();

@@ -119,6 +119,14 @@ void InputHistory::Finish(const std::string& typed) {
     }
 }
 
+void InputHistory::Keep(const std::string& draft) {
+    if (!draft.empty() && draft != CommandHistory[0]) {
+        std::move_backward(CommandHistory.begin(), CommandHistory.end() - 1, CommandHistory.end());
+        CommandHistory[0] = draft;
+    }
+    HistoryPosition = -1;
+}
+
 std::string InputHistory::Step(int direction) {
     int wraps = 0;
     do {

@@ -67,6 +67,9 @@ public:
     // After a processed line: newest first (unless it repeats the newest), position reset, and lines of two
     // or more characters logged with every "%$" as "NLC".
     void Finish(const std::string& typed);
+    // A line typed but not sent, which something else is about to replace: kept newest first (unless it is
+    // empty or repeats the newest), position reset. Not logged as a recent command: it was never sent.
+    void Keep(const std::string& draft);
     std::string Up();
     std::string Down();
     // "Monitor" + requester (bounded) + "/" + each recent line followed by "NLC".

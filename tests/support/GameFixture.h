@@ -18,7 +18,7 @@ protected:
     Game& Entered() {
         Lodge& w = LoggedIn(peer, kKey);
         BeforeGame();
-        app->Session.CharacterName = "Aldric";
+        app->Session.CharacterName = Character;
         app->Wire.InQueue.Put("CritInfoAldric^%^3^%^Elf^%^Mage^%^Male^%^Never");
         w.Worker_Timer();
         EXPECT_NE(nullptr, app->game);
@@ -40,6 +40,7 @@ protected:
     QString Text() const { return app->game->TD->toPlainText(); }
 
     Peer peer;
+    std::string Character = "Aldric"; // the character entered
 };
 
 } // namespace gr::test
