@@ -87,7 +87,9 @@ void TextWindow::RenderLine(const std::string& line) {
         sizeInEffect = TextSize;
         state.Style.Size = TextSize;
     }
-    Draw(MarkupOps(line, state, TextSize, random));
+    const std::vector<DrawOp> ops = MarkupOps(line, state, TextSize, random);
+    Draw(ops);
+    if (LineDrawn) LineDrawn(ops);
 }
 
 void TextWindow::ClearText() {

@@ -6,6 +6,7 @@
 #include <QTextEdit>
 #include <cstddef>
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -36,6 +37,10 @@ class TextWindow : public QTextEdit {
     void Pause();                                  // "/scroll" while not paused
     void Resume();                                 // "/scroll" while paused
     std::string LinkAt(int caretPosition) const;   // the address a click at that caret position opens, or ""
+
+    // Told of every line as it is drawn (after a pause, when the held lines are drawn), with what it
+    // draws: the text log keeps the game text from here.
+    std::function<void(const std::vector<DrawOp>& ops)> LineDrawn;
 
     bool TextPaused = false;
     std::deque<std::string> PausedLines; // oldest first
