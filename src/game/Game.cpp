@@ -23,6 +23,7 @@
 #include "core/WireText.h"
 #include "game/CommandsPanel.h"
 #include "game/EquipmentPanel.h"
+#include "game/FindBar.h"
 #include "game/GameWindows.h"
 #include "game/MouseActionsPanel.h"
 #include "game/PanelSlot.h"
@@ -171,6 +172,8 @@ void Game::BuildControls() {
     TD->setAccessibleName(QStringLiteral("Game text"));
     TD->installEventFilter(this);
     TD->viewport()->installEventFilter(this);
+    FindText = new FindBar(*TD, MainBack);
+    FindText->Closed = [this] { ReturnFocus(); };
     TI = new QLineEdit(MainBack);
     TI->setObjectName(QStringLiteral("TI"));
     TI->setAccessibleName(QStringLiteral("Command line"));
@@ -288,6 +291,18 @@ void Game::BuildMenus() {
     text->addSeparator();
     Text_Buffer_Size = text->addAction(QStringLiteral("Text Buffer Size..."));
     connect(Text_Buffer_Size, &QAction::triggered, this, &Game::Text_Buffer_Size_Click);
+    text->addSeparator();
+    Find_Text = text->addAction(QStringLiteral("&Find..."));
+    Find_Text->setShortcut(QKeySequence::Find);
+    connect(Find_Text, &QAction::triggered, FindText, &FindBar::Open);
+    Announce_Chat_Only = text->addAction(QStringLiteral("Announce Only Chat and System Lines"));
+    Announce_Chat_Only->setCheckable(true);
+    Announce_Chat_Only->setChecked(!app.GetSetting(QStringLiteral("AnnounceChatOnly")).isEmpty());
+    TD->AnnounceChatOnly = Announce_Chat_Only->isChecked();
+    connect(Announce_Chat_Only, &QAction::triggered, this, [this](bool on) {
+        TD->AnnounceChatOnly = on;
+        StoreOption(Announce_Chat_Only, "AnnounceChatOnly", true);
+    });
 
     for (QAction* item : menuBar()->actions())
         if (QMenu* menu = item->menu())
@@ -310,6 +325,7 @@ void Game::PlaceControls() {
         widget->setGeometry(r.Left, r.Top, r.Width, r.Height);
     };
     apply(TD, Place(Layout.TD, w, h));
+    if (FindText->isVisible()) FindText->Place();
     apply(CmdTalk, Place(Layout.CmdTalk, w, h));
     Status->Place(Layout, w, h);
     ScaleFonts(w);
@@ -338,6 +354,12 @@ bool Game::eventFilter(QObject* watched, QEvent* event) {
             TI_KeyDown(40);
         else if (key >= Qt::Key_F1 && key <= Qt::Key_F12)
             TI_KeyDown(112 + (key - Qt::Key_F1));
+        else if (key == Qt::Key_PageUp || key == Qt::Key_PageDown) {
+            // The input line has no use for them: they scroll the game text.
+            TD->ScrollPages(key == Qt::Key_PageUp ? -1 : 1);
+            return true;
+        } else if (key == Qt::Key_End)
+            TD->ScrollToBottom(); // and the input line's caret goes to its end as well
     } else if (watched == TD && TD && event->type() == QEvent::KeyPress) {
         // Typing while the text display has the keyboard goes to the input line; shortcuts such as
         // copying the selected text stay with the display.
@@ -354,7 +376,7 @@ bool Game::eventFilter(QObject* watched, QEvent* event) {
                (watched == TD->viewport() || watched == MainBack)) {
         // A click gives the keyboard back to the input line, unless it selected text to copy.
         QTimer::singleShot(0, this, [this] {
-            if (!TD->textCursor().hasSelection()) ReturnFocus();
+            if (!TD->HasSelection()) ReturnFocus();
         });
     } else if (event->type() == QEvent::Show && watched != this && watched->isWidgetType() &&
                static_cast<QWidget*>(watched)->isWindow()) {

@@ -42,6 +42,7 @@ class RoomObjectsPanel;
 class SpellsPanel;
 struct PanelContext;
 class TextWindow;
+class FindBar;
 class VoiceChatSocket;
 class Web_Browser;
 
@@ -120,6 +121,9 @@ class Game : public QMainWindow {
     std::array<QAction*, 6> TextSizeItems{}; // Text8, Text10, Text12, Text14, Text16, Text18
     QAction* Save_Character = nullptr;
     QAction* Text_Buffer_Size = nullptr;
+    QAction* Find_Text = nullptr;          // Ctrl+F: the find bar over the text display
+    QAction* Announce_Chat_Only = nullptr; // a screen reader is told of chat and the client's lines only
+    FindBar* FindText = nullptr;
     QAction* Quit_Game = nullptr;
     QTimer* Worker = nullptr;
     QTimer* ImStillOn = nullptr;

@@ -3,8 +3,8 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QLineEdit>
-#include <QTimer>
 #include <QTcpSocket>
+#include <QTimer>
 
 #include "core/App.h"
 #include "core/CodePage.h"
@@ -31,6 +31,7 @@ constexpr double kPingTimeoutMs = 20000;
 void Game::ProcessCommandLine() {
     if (Ended()) return;
     ++CommandsThisMinute;
+    TD->ScrollToBottom(); // a line sent: the player reads the newest text again
     try {
         TI->setText(FromWire(CleanCommandLine(ToWire(TI->text()), app.Session.SysopMode)));
         const std::string typed = ToWire(TI->text());
@@ -39,38 +40,71 @@ void Game::ProcessCommandLine() {
         // A voice chat request for another player goes on to the server as typed.
         if (row == CommandRow::VoiceChat && VoiceChatCommand(command, typed)) row = CommandRow::Other;
         switch (row) {
-        case CommandRow::DirectionOrChat: SendToServer(DirectionOrChat(command, typed)); break;
+        case CommandRow::DirectionOrChat:
+            SendToServer(DirectionOrChat(command, typed));
+            break;
         case CommandRow::SpecialSay: {
             std::string text = app.Session.Macros[12][0] + std::string(TextFrom(typed, 4));
             if (!text.starts_with("/")) text = "GeneralChat" + text;
             SendToServer(text);
             break;
         }
-        case CommandRow::Cls: TD->ClearText(); break;
-        case CommandRow::Ping: Ping(); break;
-        case CommandRow::Google: OpenWebQuery(app.Deployment.Search, std::string(TextFrom(command, 9))); break;
-        case CommandRow::Dictionary: OpenWebQuery(app.Deployment.Dictionary, std::string(TextFrom(command, 13))); break;
-        case CommandRow::Forum: app.platform.shell.OpenUrl(app.Deployment.Site + QStringLiteral("/forum/")); break;
-        case CommandRow::VoiceChat: break;
-        case CommandRow::Save: Save_Character_Click(); break;
-        case CommandRow::Macro: MacroLine(command, typed); break;
+        case CommandRow::Cls:
+            TD->ClearText();
+            break;
+        case CommandRow::Ping:
+            Ping();
+            break;
+        case CommandRow::Google:
+            OpenWebQuery(app.Deployment.Search, std::string(TextFrom(command, 9)));
+            break;
+        case CommandRow::Dictionary:
+            OpenWebQuery(app.Deployment.Dictionary, std::string(TextFrom(command, 13)));
+            break;
+        case CommandRow::Forum:
+            app.platform.shell.OpenUrl(app.Deployment.Site + QStringLiteral("/forum/"));
+            break;
+        case CommandRow::VoiceChat:
+            break;
+        case CommandRow::Save:
+            Save_Character_Click();
+            break;
+        case CommandRow::Macro:
+            MacroLine(command, typed);
+            break;
         case CommandRow::Scroll:
-            if (TD->TextPaused) TD->Resume();
-            else TD->Pause();
+            if (TD->TextPaused)
+                TD->Resume();
+            else
+                TD->Pause();
             break;
-        case CommandRow::Manager: StartClient(std::string()); break;
+        case CommandRow::Manager:
+            StartClient(std::string());
+            break;
         case CommandRow::Load:
-            for (const auto& name : LoadNames(command)) StartClient("/" + name);
+            for (const auto& name : LoadNames(command))
+                StartClient("/" + name);
             break;
-        case CommandRow::Calc: RunCalculator(std::string(TextFrom(command, 7))); break;
-        case CommandRow::Timer: RunTimer(std::string(TextFrom(command, 8))); break;
-        case CommandRow::Version: PrintSystemLine("This game version is 2.58.16"); break;
-        case CommandRow::Taskbar: ToggleTaskbarDisguise(); break;
-        case CommandRow::Console: ShowConsole(); break;
+        case CommandRow::Calc:
+            RunCalculator(std::string(TextFrom(command, 7)));
+            break;
+        case CommandRow::Timer:
+            RunTimer(std::string(TextFrom(command, 8)));
+            break;
+        case CommandRow::Version:
+            PrintSystemLine("This game version is 2.58.16");
+            break;
+        case CommandRow::Taskbar:
+            ToggleTaskbarDisguise();
+            break;
+        case CommandRow::Console:
+            ShowConsole();
+            break;
         case CommandRow::TextBufferSize: {
             const BufferSizeResult result = TextBufferSizeCommand(command, TD->TextBufferSize);
             if (result.Size) TD->TextBufferSize = *result.Size;
-            for (const auto& line : result.Print) PrintSystemLine(line);
+            for (const auto& line : result.Print)
+                PrintSystemLine(line);
             break;
         }
         case CommandRow::Other:
@@ -91,13 +125,17 @@ void Game::ProcessCommandLine() {
     }
 }
 
-void Game::RunCalculator(const std::string& argument) { PrintSystemLine(Calculate(argument).Print); }
+void Game::RunCalculator(const std::string& argument) {
+    PrintSystemLine(Calculate(argument).Print);
+}
 
 void Game::RunTimer(const std::string& argument) {
     const PlayerTimer::CommandResult result = Timer.Command(argument);
     PrintSystemLine(result.Print);
-    if (result.CheckTimer == PlayerTimer::CheckTimerChange::Start) CheckTimer->start();
-    else if (result.CheckTimer == PlayerTimer::CheckTimerChange::Stop) CheckTimer->stop();
+    if (result.CheckTimer == PlayerTimer::CheckTimerChange::Start)
+        CheckTimer->start();
+    else if (result.CheckTimer == PlayerTimer::CheckTimerChange::Stop)
+        CheckTimer->stop();
 }
 
 void Game::CheckTimer_Timer() {
@@ -145,8 +183,9 @@ bool Game::VoiceChatCommand(const std::string& command, const std::string& typed
             VoicePartnerName.clear();
             VoicePartnerAddress.clear();
             if (!TCPSocket->IsListening() && !TCPSocket->Listen(quint16(VoicePort)))
-                PrintSystemLine("Voicechat could not start listening for requests on this character, perhaps one of "
-                                "your alts is.");
+                PrintSystemLine(
+                    "Voicechat could not start listening for requests on this character, perhaps one of "
+                    "your alts is.");
             return false;
         }
         const std::string name(TextFrom(command, 12));
@@ -159,9 +198,10 @@ bool Game::VoiceChatCommand(const std::string& command, const std::string& typed
             return false;
         }
         if (!TCPSocket->IsListening()) {
-            PrintSystemLine("You can only have one voicechat session at a time, type '/voicechat off' to cancel the "
-                            "other person and listen for voicechat requests, or check if any of your alts are "
-                            "listening for requests.");
+            PrintSystemLine(
+                "You can only have one voicechat session at a time, type '/voicechat off' to cancel the "
+                "other person and listen for voicechat requests, or check if any of your alts are "
+                "listening for requests.");
             return false;
         }
         VoicePartnerName = std::string(TextFrom(typed, 12));

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <optional>
 
+#include "core/BoundText.h"
 #include "core/Numbers.h"
 #include "core/Random.h"
-#include "core/BoundText.h"
 
 namespace gr {
 
@@ -227,6 +227,26 @@ std::string LinkAt(std::string_view text, std::size_t caret) {
         text.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
     if (StartsWithNoCase(word, "http://") || StartsWithNoCase(word, "ftp://")) return std::string(word);
     return {};
+}
+
+bool IsChatLine(std::string_view shown) {
+    // A channel line: "[Channel] Name: text".
+    if (shown.starts_with('[')) {
+        const std::size_t close = shown.find(']');
+        return close != std::string_view::npos && close <= 32 &&
+               shown.find(':', close) != std::string_view::npos;
+    }
+    // "Name says, ..." and the like: at most two words of name before the verb.
+    static constexpr std::string_view kVerbs[] = {" says,",     " shouts,",   " whispers,", " asks,",
+                                                  " exclaims,", " tells you", " pages you"};
+    const std::string_view head = shown.substr(0, 64);
+    for (std::string_view verb : kVerbs) {
+        const std::size_t at = head.find(verb);
+        if (at == std::string_view::npos || at == 0) continue;
+        const std::string_view name = head.substr(0, at);
+        if (std::count(name.begin(), name.end(), ' ') <= 1) return true;
+    }
+    return false;
 }
 
 } // namespace gr

@@ -84,4 +84,9 @@ std::vector<DrawOp> MarkupOps(std::string_view line, MarkupState& state, int tex
 constexpr std::size_t kMaxLinkReach = 200;
 std::string LinkAt(std::string_view text, std::size_t caret);
 
+// Whether a line of game text is chat: a player speaking ("Name says, ...", "Name shouts, ...", whispers,
+// asks, exclaims, "Name tells you ...", "Name pages you ...") or a channel line ("[Chat] Name: ..."), by
+// the text the line shows (without markup, wire bytes).
+bool IsChatLine(std::string_view shown);
+
 } // namespace gr

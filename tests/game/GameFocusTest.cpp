@@ -6,13 +6,16 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
 
+#include "game/FindBar.h"
 #include "game/GameWindows.h"
+#include "game/TextWindow.h"
 #include "support/GameFixture.h"
 
 namespace gr::test {
@@ -204,6 +207,54 @@ TEST_F(GameFocus, SysopsMayTypeLongerLines) {
     EXPECT_EQ(Game::kSysopInputLength, paste(30000));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     EXPECT_EQ("GeneralChat" + std::string(Game::kSysopInputLength, 'a'), Sent().back());
+}
+
+TEST_F(GameFocus, TheGameTextScrollsBackAndFindsFromTheInputLine) {
+    Game& g = Shown();
+    ASSERT_TRUE(FocusOnInputLine());
+    std::vector<std::string> lines;
+    for (int i = 0; i < 120; ++i)
+        lines.push_back("TMD{ffffff{The lantern " + std::to_string(i) + " flickers.");
+    Tick(lines);
+    QTest::qWait(2 * TextWindow::kFrameMs);
+    ASSERT_TRUE(g.TD->AtBottom());
+
+    // Page Up in the input line reads back; new text holds still and is marked; End comes back.
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_PageUp);
+    EXPECT_FALSE(g.TD->AtBottom());
+    EXPECT_EQ(g.TI, QApplication::focusWidget());
+    Tick({"TMD{ffffff{A bell rings."});
+    EXPECT_TRUE(g.TD->NewTextBelow());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_End);
+    EXPECT_TRUE(g.TD->AtBottom());
+    // Sending a line comes back as well.
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_PageUp);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_PageUp);
+    EXPECT_FALSE(g.TD->AtBottom());
+    TypeLine(QStringLiteral("hello"));
+    EXPECT_TRUE(g.TD->AtBottom());
+    EXPECT_EQ(std::vector<std::string>{"GeneralChathello"}, Sent());
+
+    // Ctrl+F: the find bar takes the keyboard; Enter finds the newest match; Escape gives the keyboard back.
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F, Qt::ControlModifier);
+    ASSERT_TRUE(WaitFor([&] { return QApplication::focusWidget() == g.FindText->Term; }));
+    EXPECT_TRUE(g.FindText->isVisible());
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("lantern 7"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    const QString text = g.TD->toPlainText();
+    const int newest = int(text.lastIndexOf(QStringLiteral("lantern 7")));
+    EXPECT_EQ(newest, g.TD->CurrentMatch());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    EXPECT_EQ(int(text.lastIndexOf(QStringLiteral("lantern 7"), newest - 1)), g.TD->CurrentMatch());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return, Qt::ShiftModifier);
+    EXPECT_EQ(newest, g.TD->CurrentMatch()) << "Shift+Enter goes to newer text";
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("x"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    EXPECT_EQ(QStringLiteral("Not found"), g.FindText->Outcome->text());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    EXPECT_FALSE(g.FindText->isVisible());
+    EXPECT_TRUE(FocusOnInputLine());
+    EXPECT_EQ(-1, g.TD->CurrentMatch());
 }
 
 } // namespace

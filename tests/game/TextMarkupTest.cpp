@@ -205,5 +205,24 @@ TEST(TextMarkup, LinkAtLooksBackAtMost200Characters) {
     }
 }
 
+TEST(TextMarkup, ChatLinesAreToldFromOtherText) {
+    const std::vector<std::pair<std::string, bool>> cases = {
+        {"Tamsin says, \"meet me at the ferry\"", true},
+        {"Old Corwen shouts, happy midwinter!", true},
+        {"Brynn tells you, \"behind you\"", true},
+        {"Aldric pages you: anyone for the crypt?", true},
+        {"[Chat] Brynn: the map is at the mill", true},
+        {"[OOC] Aldric: crypt run at 9?", true},
+        {"The gloam wolf snarls and circles you.", false},
+        {"The old grey wolf says, nothing", false}, // more than two words before the verb
+        {"says, nothing", false},
+        {"[no closing bracket: text", false},
+        {"[Chat] no colon", false},
+        {"", false},
+    };
+    for (const auto& [line, chat] : cases)
+        EXPECT_EQ(chat, IsChatLine(line)) << line;
+}
+
 } // namespace
 } // namespace gr

@@ -1,7 +1,10 @@
 // The text display TD: styled runs in the document, trimming, pausing, and clicks on links.
 #include "game/TextWindow.h"
 
+#include <QAbstractTextDocumentLayout>
+#include <QAccessible>
 #include <QImage>
+#include <QScrollBar>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextDocument>
@@ -12,6 +15,10 @@
 
 namespace gr::test {
 namespace {
+
+std::uint32_t ToBgr(const QColor& c) {
+    return std::uint32_t(c.blue() << 16 | c.green() << 8 | c.red());
+}
 
 class TextDisplay : public ::testing::Test {
   protected:
@@ -156,15 +163,157 @@ TEST_F(TextDisplay, LeftClickOnALinkOpensIt) {
     TD.resize(400, 200);
     TD.show();
     TD.RenderLine("{ff8888{see (http://x.org/A?b=1) now");
-    QTextCursor at(TD.document());
-    const auto pointAt = [&](int position) {
-        at.setPosition(position);
-        return TD.cursorRect(at).center();
-    };
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&TD));
+    const auto pointAt = [&](int position) { return TD.PositionRect(position).center() + QPoint(2, 0); };
     QTest::mouseClick(TD.viewport(), Qt::LeftButton, {}, pointAt(2));
     EXPECT_TRUE(shell.Opened.isEmpty());
     QTest::mouseClick(TD.viewport(), Qt::LeftButton, {}, pointAt(10));
     EXPECT_EQ(QStringList{QStringLiteral("http://x.org/A?b=1")}, shell.Opened);
+}
+
+// A view of 400 by 200 pixels with many more lines than it shows.
+class ShownTextDisplay : public TextDisplay {
+  protected:
+    void SetUp() override {
+        TD.resize(400, 200);
+        TD.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&TD));
+    }
+    void Lines(int from, int to) {
+        for (int i = from; i < to; ++i)
+            TD.RenderLine("{ffffff{line " + std::to_string(i) + " of the wolf and the Wolf");
+        QTest::qWait(2 * TextWindow::kFrameMs); // a frame passes
+    }
+    int Bottom() const { return TD.verticalScrollBar()->value(); }
+};
+
+TEST_F(ShownTextDisplay, LinesDrawnBetweenFramesEndAsLinesDrawnOneFrameEach) {
+    TD.TextBufferSize = 3000; // trimming happens on the way
+    for (int i = 0; i < 200; ++i) {
+        TD.RenderLine("{ffffff{line " + std::to_string(i) + "}{0000ff{{u{red " + std::to_string(i));
+        QCoreApplication::processEvents();
+    }
+    const std::string oneByOne = Runs();
+    TD.ClearText();
+    for (int i = 0; i < 200; ++i)
+        TD.RenderLine("{ffffff{line " + std::to_string(i) + "}{0000ff{{u{red " + std::to_string(i));
+    EXPECT_EQ(oneByOne, Runs());
+    EXPECT_TRUE(TD.AtBottom());
+}
+
+TEST_F(ShownTextDisplay, ReadingBackHoldsStillAndMarksNewTextBelow) {
+    Lines(0, 100);
+    ASSERT_TRUE(TD.AtBottom());
+    EXPECT_EQ(TD.document()->blockCount() - 1, Bottom());
+    TD.ScrollPages(-1);
+    EXPECT_FALSE(TD.AtBottom());
+    const int reading = Bottom();
+    const QRect where = TD.PositionRect(TD.document()->findBlockByNumber(reading - 1).position());
+    ASSERT_FALSE(where.isNull());
+    EXPECT_FALSE(TD.NewTextBelow());
+
+    Lines(100, 150);
+    EXPECT_EQ(reading, Bottom()) << "new text does not move what the player reads";
+    EXPECT_EQ(where, TD.PositionRect(TD.document()->findBlockByNumber(reading - 1).position()));
+    EXPECT_TRUE(TD.NewTextBelow());
+    // The mark is drawn in the view's foot.
+    const QImage shot = TD.viewport()->grab().toImage();
+    EXPECT_NE(ToBgr(shot.pixelColor(2, shot.height() - 3)), kTextBackgroundColour);
+
+    TD.ScrollToBottom();
+    QTest::qWait(2 * TextWindow::kFrameMs);
+    EXPECT_TRUE(TD.AtBottom());
+    EXPECT_FALSE(TD.NewTextBelow());
+    EXPECT_EQ(TD.document()->blockCount() - 1, Bottom());
+    Lines(150, 160);
+    EXPECT_EQ(TD.document()->blockCount() - 1, Bottom()) << "at the end, the view follows the text";
+    const QImage following = TD.viewport()->grab().toImage();
+    EXPECT_EQ(ToBgr(following.pixelColor(2, following.height() - 3)), kTextBackgroundColour);
+}
+
+TEST_F(ShownTextDisplay, FindingHighlightsMatchesAndWalksThem) {
+    Lines(0, 60);
+    TD.SetSearch(QStringLiteral("wolf"), false);
+    ASSERT_TRUE(TD.FindNext(true));
+    const QString text = TD.toPlainText();
+    const int newest = int(text.lastIndexOf(QStringLiteral("Wolf")));
+    EXPECT_EQ(newest, TD.CurrentMatch()) << "the first search starts from the newest text";
+    ASSERT_TRUE(TD.FindNext(true));
+    EXPECT_EQ(int(text.lastIndexOf(QStringLiteral("wolf"))), TD.CurrentMatch());
+    ASSERT_TRUE(TD.FindNext(false));
+    EXPECT_EQ(newest, TD.CurrentMatch());
+
+    // Match case skips the capital ones; a search that reaches the oldest match goes round.
+    TD.SetSearch(QStringLiteral("Wolf"), true);
+    for (int i = 0; i < 61; ++i)
+        ASSERT_TRUE(TD.FindNext(true));
+    EXPECT_EQ(int(text.lastIndexOf(QStringLiteral("Wolf"))), TD.CurrentMatch())
+        << "sixty matches back, and once round to the newest again";
+    EXPECT_EQ(QStringLiteral("Wolf"), text.mid(TD.CurrentMatch(), 4));
+    const QRect shownMatch = TD.PositionRect(TD.CurrentMatch());
+    EXPECT_FALSE(shownMatch.isNull()) << "the match is brought into view";
+
+    TD.SetSearch(QStringLiteral("dragon"), false);
+    EXPECT_FALSE(TD.FindNext(true));
+    EXPECT_EQ(-1, TD.CurrentMatch());
+}
+
+TEST_F(ShownTextDisplay, NewLinesAreToldToScreenReadersAndTheTextReads) {
+    struct Case {
+        const char* Line;
+        bool Own, ChatOnly;
+        QString Told;
+    };
+    MarkupState markup;
+    for (const Case& c : std::vector<Case>{
+             {"{ffffff{The wolf howls.}{ffffff{more", false, false, QStringLiteral("The wolf howls.\nmore\n")},
+             {"{ffffff{The wolf howls.", false, true, QString()},
+             {"{00ff00{Tamsin says, \"run\"", false, true, QStringLiteral("Tamsin says, \"run\"\n")},
+             {"{00ff00{[Chat] Brynn: map at the mill", false, true,
+              QStringLiteral("[Chat] Brynn: map at the mill\n")},
+             {"{00c000{You have a ping of 20 ms.", true, true, QStringLiteral("You have a ping of 20 ms.\n")},
+         })
+        EXPECT_EQ(c.Told, AnnouncedText(MarkupOps(c.Line, markup, 8, random), c.Own, c.ChatOnly)) << c.Line;
+
+    TD.RenderLine("{ffffff{The wolf howls.");
+    TD.RenderLine("{00ff00{Tamsin says, \"to the ferry\"");
+    TD.RenderLine("{ffffff{The wolf bites.");
+    // The whole text reads through the text interface, line by line.
+    QAccessibleInterface* access = QAccessible::queryAccessibleInterface(&TD);
+    ASSERT_TRUE(access && access->textInterface());
+    QAccessibleTextInterface* text = access->textInterface();
+    EXPECT_EQ(TD.toPlainText().size(), text->characterCount());
+    int start = 0, end = 0;
+    EXPECT_EQ(QStringLiteral("The wolf bites.\n"),
+              text->textAtOffset(50, QAccessible::LineBoundary, &start, &end));
+    EXPECT_EQ(44, start);
+    EXPECT_EQ(QStringLiteral("wolf"), text->textAtOffset(5, QAccessible::WordBoundary, &start, &end));
+    EXPECT_TRUE(access->state().readOnly);
+}
+
+TEST_F(ShownTextDisplay, DraggingSelectsTextToCopyAndTheDocumentIsNeverLaidOutWhole) {
+    TD.RenderLine("{ffffff{first line");
+    TD.RenderLine("{ffffff{http://x.org/a");
+    QTest::qWait(2 * TextWindow::kFrameMs);
+    const QPoint from = TD.PositionRect(0).center() + QPoint(1, 0);
+    const QPoint to = TD.PositionRect(5).center() + QPoint(1, 0);
+    QTest::mousePress(TD.viewport(), Qt::LeftButton, {}, from);
+    QMouseEvent move(QEvent::MouseMove, to, TD.viewport()->mapToGlobal(to), Qt::NoButton, Qt::LeftButton,
+                     Qt::NoModifier);
+    QCoreApplication::sendEvent(TD.viewport(), &move);
+    QTest::mouseRelease(TD.viewport(), Qt::LeftButton, {}, to);
+    EXPECT_EQ(QStringLiteral("first"), TD.SelectedText());
+    EXPECT_TRUE(shell.Opened.isEmpty());
+    TD.SelectAll();
+    EXPECT_EQ(QStringLiteral("first line\nhttp://x.org/a\n"), TD.SelectedText());
+
+    // Finding, painting, the accessible text and saving leave the document without a layout of its own:
+    // only the lines in view are ever laid out.
+    TD.SetSearch(QStringLiteral("line"), false);
+    TD.FindNext(true);
+    (void)TD.viewport()->grab();
+    (void)TD.toHtml();
+    EXPECT_EQ(nullptr, TD.document()->findChild<QAbstractTextDocumentLayout*>());
 }
 
 } // namespace
