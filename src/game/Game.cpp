@@ -23,6 +23,7 @@
 #include "game/EquipmentPanel.h"
 #include "game/GameWindows.h"
 #include "game/PanelSlot.h"
+#include "game/PortraitSelector.h"
 #include "game/StatusPanel.h"
 #include "game/TextWindow.h"
 #include "game/VoiceChat.h"
@@ -249,6 +250,8 @@ void Game::BuildMenus() {
     character->setAccessibleName(QStringLiteral("Character"));
     Other_Equipment = character->addAction(QStringLiteral("Other Equipment"));
     connect(Other_Equipment, &QAction::triggered, this, [this] { EquipPanel->Other_Equipment_Click(); });
+    Portrait = character->addAction(QStringLiteral("&Portrait..."));
+    connect(Portrait, &QAction::triggered, this, &Game::Portrait_Click);
 
     QMenu* text = menuBar()->addMenu(QStringLiteral("&Text"));
     text->setAccessibleName(QStringLiteral("Text"));

@@ -23,6 +23,7 @@ class QTimer;
 namespace gr {
 
 class AboutWindow;
+class Character_Portrait_Selector;
 class App;
 class CommandsPanel;
 class Console;
@@ -157,6 +158,10 @@ public:
     SpellsPanel* SpellPanel = nullptr;
     MouseActionsPanel* MousePanel = nullptr;
     QAction* Other_Equipment = nullptr;
+    // The character menu's portrait selector: the choice goes to the server as "/portrait N".
+    QAction* Portrait = nullptr;
+    std::unique_ptr<Character_Portrait_Selector> PortraitWindow;
+    void Portrait_Click();
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -18,6 +18,7 @@
 #include "core/BoundText.h"
 #include "core/Numbers.h"
 #include "core/WireText.h"
+#include "character/Makeuser.h"
 #include "login/AccountDialogs.h"
 #include "login/Lodge.h"
 #include "platform/Dialogs.h"
@@ -167,24 +168,27 @@ void AccountDisplay::BuildControls() {
     ChangeEmail = new QPushButton(QStringLiteral("E-mail"), account);
     DeleteCharacter = new QPushButton(QStringLiteral("Delete"), account);
     RefreshCrit = new QPushButton(QStringLiteral("Refresh"), account);
+    MakeChar = new QPushButton(QStringLiteral("&New Character"), account);
+    MakeChar->setToolTip(QStringLiteral("Create a new character on this account"));
     ChangePassword->setToolTip(QStringLiteral("Change the account's password"));
     ChangeEmail->setToolTip(QStringLiteral("Change the account's e-mail address"));
     DeleteCharacter->setToolTip(QStringLiteral("Delete a character for good"));
     RefreshCrit->setToolTip(QStringLiteral("Ask the server for the list again"));
-    for (auto* b : {ChangePassword, ChangeEmail, DeleteCharacter, RefreshCrit}) accountRow->addWidget(b);
+    for (auto* b : {MakeChar, ChangePassword, ChangeEmail, DeleteCharacter, RefreshCrit}) accountRow->addWidget(b);
     bottom->addWidget(account);
     outer->addLayout(bottom);
     connect(ChangePassword, &QPushButton::clicked, this, &AccountDisplay::ChangePassword_Click);
     connect(ChangeEmail, &QPushButton::clicked, this, &AccountDisplay::ChangeEmail_Click);
     connect(DeleteCharacter, &QPushButton::clicked, this, &AccountDisplay::DeleteCharacter_Click);
     connect(RefreshCrit, &QPushButton::clicked, this, &AccountDisplay::RefreshCritInfo);
+    connect(MakeChar, &QPushButton::clicked, this, &AccountDisplay::MakeChar_Click);
 
     // The keyboard: the name box first, then the rows' Play buttons, then the rest in reading order.
     QWidget* previous = TypeCritPlay;
     for (QWidget* next : std::initializer_list<QWidget*>{Play[0], Play[1], Play[2], Play[3], Play[4], Play[5], Play[6],
                                                          Play[7], Play[8], Play[9], Play[10], ABC, ABCSort,
-                                                         CharacterMove, NewAccount, TransferCrit, ChangePassword,
-                                                         ChangeEmail, DeleteCharacter, RefreshCrit}) {
+                                                         CharacterMove, NewAccount, TransferCrit, MakeChar,
+                                                         ChangePassword, ChangeEmail, DeleteCharacter, RefreshCrit}) {
         setTabOrder(previous, next);
         previous = next;
     }
@@ -328,6 +332,17 @@ void AccountDisplay::ChangeEmail_Click() {
 void AccountDisplay::DeleteCharacter_Click() {
     DeleteCharacterDialog dialog(app, this);
     dialog.exec();
+}
+
+void AccountDisplay::MakeChar_Click() {
+    if (!MakeuserWindow) {
+        MakeuserWindow = new Makeuser(app);
+        MakeuserWindow->Form_Load();
+    }
+    hide();
+    MakeuserWindow->show();
+    MakeuserWindow->raise();
+    MakeuserWindow->activateWindow();
 }
 
 void AccountDisplay::closeEvent(QCloseEvent* event) {
