@@ -108,13 +108,14 @@ TEST_F(CharacterEndToEnd, CreateAccountCreateCharacterSeeItAndPlay) {
     EXPECT_EQ("Pacifist", app->Session.CharacterInfo[3]);
 
     // The portrait selector marks the portrait chosen at creation; another choice reaches the server.
+    ASSERT_TRUE(QTest::qWaitForWindowActive(app->game));
     app->game->Portrait->trigger();
     Character_Portrait_Selector* selector = app->game->PortraitWindow.get();
     ASSERT_TRUE(selector);
     ASSERT_TRUE(QTest::qWaitForWindowActive(selector));
     EXPECT_EQ(33, selector->Current());
     EXPECT_TRUE(selector->HavePic[33]->isChecked());
-    EXPECT_EQ(selector->HavePic[33], QApplication::focusWidget());
+    ASSERT_TRUE(WaitFor([&] { return QApplication::focusWidget() == selector->HavePic[33]; }));
     Key(Qt::Key_Tab);
     Key(Qt::Key_Space);
     EXPECT_EQ(34, selector->Current());
