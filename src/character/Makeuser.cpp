@@ -10,9 +10,10 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QStackedWidget>
+#include <QScreen>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "character/CharacterName.h"
 #include "core/App.h"
@@ -49,6 +50,12 @@ const char* const kStyle =
     "QLineEdit:focus { border: 2px solid #c48a3a; padding: 1px 5px; }"
     "QPushButton:focus { border: 2px solid #fff7e6; padding: 2px 11px; }"
     "QRadioButton:focus { color: #f3d9a4; text-decoration: underline; }"
+    // The chosen button stands out from the others, and a disabled one from both.
+    "QRadioButton::indicator { width: 10px; height: 10px; border-radius: 7px; border: 2px solid #c4b5dc;"
+    " background: #1d1533; }"
+    "QRadioButton::indicator:checked { background: #f3d9a4; border-color: #fff7e6; }"
+    "QRadioButton::indicator:disabled { border-color: #5d5070; background: #2a2040; }"
+    "QRadioButton::indicator:checked:disabled { background: #8a7a60; }"
     "QFrame#Squares { background: #efe6d2; border: 2px solid #8a5a1f; border-radius: 4px; }"
     "QFrame#Squares QLabel { color: #1d1530; }"
     "QFrame#Squares QPushButton { background: transparent; color: #1d1530; border: none; padding: 0; "
@@ -56,8 +63,41 @@ const char* const kStyle =
     "QFrame#Squares QPushButton:focus { border: 1px dotted #1d1530; }";
 
 constexpr int kPortraitSide = 40;
+
 constexpr int kPortraitColumns = 10;
 } // namespace
+
+PageStack::PageStack(QWidget* parent) : QWidget(parent) {
+    Layout = new QVBoxLayout(this);
+    Layout->setContentsMargins(0, 0, 0, 0);
+}
+
+void PageStack::addWidget(QWidget* page) {
+    Layout->addWidget(page);
+    List.push_back(page);
+    if (Current < 0) Current = 0;
+    page->setVisible(int(List.size()) - 1 == Current);
+}
+
+void PageStack::setCurrentIndex(int index) {
+    if (index < 0 || index >= int(List.size())) return;
+    Current = index;
+    for (std::size_t i = 0; i < List.size(); ++i)
+        List[i]->setVisible(int(i) == Current);
+}
+
+void PageStack::setCurrentWidget(QWidget* page) {
+    const auto at = std::find(List.begin(), List.end(), page);
+    if (at != List.end()) setCurrentIndex(int(at - List.begin()));
+}
+
+QWidget* PageStack::currentWidget() const {
+    return Current < 0 ? nullptr : List[std::size_t(Current)];
+}
+
+QWidget* PageStack::widget(int index) const {
+    return index >= 0 && index < int(List.size()) ? List[std::size_t(index)] : nullptr;
+}
 
 void ClickFrame::mousePressEvent(QMouseEvent* event) {
     event->accept();
@@ -102,7 +142,7 @@ Makeuser::Makeuser(App& app_) : app(app_) {
     setStyleSheet(QString::fromLatin1(kStyle));
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
-    Pages = new QStackedWidget(this);
+    Pages = new PageStack(this);
     outer->addWidget(Pages);
     BuildNamePage();
     BuildRollPage();
@@ -120,6 +160,7 @@ Makeuser::~Makeuser() {
 void Makeuser::BuildNamePage() {
     auto* page = new QWidget(Pages);
     page->setObjectName(QStringLiteral("Page"));
+    page->setMinimumWidth(460);
     auto* layout = new QVBoxLayout(page);
     layout->setContentsMargins(24, 20, 24, 20);
     layout->setSpacing(12);
@@ -414,7 +455,20 @@ void Makeuser::UsernameAccepted() {
     const int race = std::max(0, ChosenRace());
     for (int i = 0; i < kStatCount; ++i)
         MaxStats[std::size_t(i)]->setText(QString::number(kMaxStats[std::size_t(race)][std::size_t(i)]));
+    // The larger page grows about the window's centre and stays on the screen.
+    const QPoint centre = frameGeometry().center();
     Pages->setCurrentWidget(RollPage);
+    adjustSize();
+    if (const QScreen* shown = screen()) {
+        const QRect room = shown->availableGeometry();
+        QRect frame = frameGeometry();
+        frame.moveCenter(centre);
+        frame.moveLeft(
+            std::clamp(frame.left(), room.left(), std::max(room.left(), room.right() + 1 - frame.width())));
+        frame.moveTop(
+            std::clamp(frame.top(), room.top(), std::max(room.top(), room.bottom() + 1 - frame.height())));
+        move(frame.topLeft());
+    }
     Race[std::size_t(race)]->setFocus(Qt::OtherFocusReason);
     Send("AccountRol10");
 }

@@ -23,12 +23,30 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
-class QStackedWidget;
+class QVBoxLayout;
 class QTimer;
 
 namespace gr {
 
 class App;
+
+// The window's two pages, one shown at a time; the window takes the size of the page shown.
+class PageStack : public QWidget {
+    Q_OBJECT
+  public:
+    explicit PageStack(QWidget* parent = nullptr);
+    void addWidget(QWidget* page);
+    void setCurrentIndex(int index);
+    void setCurrentWidget(QWidget* page);
+    int currentIndex() const { return Current; }
+    QWidget* currentWidget() const;
+    QWidget* widget(int index) const;
+
+  private:
+    QVBoxLayout* Layout = nullptr;
+    std::vector<QWidget*> List;
+    int Current = -1;
+};
 
 // A frame that tells when it is clicked itself (not a control inside it): the human check's frame.
 class ClickFrame : public QFrame {
@@ -104,7 +122,7 @@ class Makeuser : public QDialog {
     int ChosenClass() const;
     int ChosenPortrait() const;
 
-    QStackedWidget* Pages = nullptr;
+    PageStack* Pages = nullptr;
     QLineEdit* Nameuser = nullptr;
     QPushButton* Nxt = nullptr;
     std::array<QPushButton*, 2> Cancel{};
