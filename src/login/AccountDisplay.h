@@ -52,6 +52,7 @@ public:
 
     std::array<QLabel*, kVisibleRows * 6> CTable{};
     std::array<QPushButton*, kVisibleRows> Play{};
+    std::array<QLabel*, kVisibleRows> CritPortrait{}; // the row's portrait, where it is known
     QScrollBar* CScroll = nullptr;
     QComboBox* ABC = nullptr;
     QPushButton* ABCSort = nullptr;
@@ -75,8 +76,10 @@ private:
     int SortColumn() const;
     // A Play button is read out with its row's character.
     void NamePlayButton(int row);
+    void ShowPortrait(int row);
 
     App& app;
+    bool WatchingPictures = false;
 };
 
 } // namespace gr

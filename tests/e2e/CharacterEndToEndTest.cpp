@@ -95,6 +95,10 @@ TEST_F(CharacterEndToEnd, CreateAccountCreateCharacterSeeItAndPlay) {
                       row << manager.CTable[std::size_t(12 + c)]->text();
                   return row;
               }()));
+    // This client knows the portrait it chose, and shows it in the character's row.
+    EXPECT_EQ(QStringLiteral("Portrait of Sable_Wind"), manager.CritPortrait[2]->accessibleName());
+    EXPECT_EQ(app->Pictures().Picture(1267).toImage(), manager.CritPortrait[2]->pixmap().toImage());
+    EXPECT_TRUE(manager.CritPortrait[0]->pixmap().isNull()); // a starter: not known here
     const dev::CharacterRecord* kept = server->accounts().Find("Wanderer")->Find("Sable_Wind");
     ASSERT_TRUE(kept);
     EXPECT_EQ(33, kept->Portrait);
