@@ -486,9 +486,12 @@ void Makeuser::StatsIn(const StatsRoll& roll) {
         if (!roll.Classes[std::size_t(i)]) button->setChecked(false);
     }
     ClassGroup->setExclusive(true);
+    RerollRefresh->stop();
+    // A roll asked for before the check appeared may still arrive: it is shown, but the check stays in the
+    // way of finishing and rolling until it is answered.
+    if (HumanCheckPending == 1) return;
     Reroll->setEnabled(true);
     SubmitAll->setEnabled(true);
-    RerollRefresh->stop();
 }
 
 int Makeuser::ChosenRace() const {

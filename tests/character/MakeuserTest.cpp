@@ -276,9 +276,13 @@ TEST_F(MakeuserWindow, HumanCheckRightAnswerRollsEveryAnswerReachable) {
         const QPoint centre = letter->mapTo(page, letter->rect().center());
         EXPECT_EQ(letter, page->childAt(centre)) << letter->text().toStdString();
     }
-    // Enter on the question chooses nothing; rolling again waits for the answer.
+    // Enter on the question chooses nothing; rolling again waits for the answer, and so does a late roll.
     Key(Qt::Key_Return);
     m.Reroll_Click();
+    Answer("StatsIn18/12/15/9/18/11/111111111//");
+    EXPECT_EQ(QStringLiteral("18"), m.RolledStats[0]->text());
+    EXPECT_FALSE(m.SubmitAll->isEnabled());
+    EXPECT_FALSE(m.Reroll->isEnabled());
     EXPECT_FALSE(ending.Ended());
     EXPECT_TRUE(NothingSent().empty());
     ASSERT_TRUE(TabTo(m.Letters[3]));
