@@ -27,6 +27,7 @@
 #include "game/GameWindows.h"
 #include "game/MouseActionsPanel.h"
 #include "game/PanelSlot.h"
+#include "game/PortraitSelector.h"
 #include "game/RoomObjectsPanel.h"
 #include "game/SpellsPanel.h"
 #include "game/StatusPanel.h"
@@ -278,6 +279,8 @@ void Game::BuildMenus() {
     connect(Other_Equipment, &QAction::triggered, this, [this] { EquipPanel->Other_Equipment_Click(); });
     Edit_Macros = character->addAction(QStringLiteral("Edit Macros"));
     connect(Edit_Macros, &QAction::triggered, this, &Game::Edit_Macros_Click);
+    Portrait = character->addAction(QStringLiteral("&Portrait..."));
+    connect(Portrait, &QAction::triggered, this, &Game::Portrait_Click);
 
     QMenu* text = menuBar()->addMenu(QStringLiteral("&Text"));
     text->setAccessibleName(QStringLiteral("Text"));

@@ -24,6 +24,7 @@ class QTimer;
 namespace gr {
 
 class AboutWindow;
+class Character_Portrait_Selector;
 class App;
 class CommandsPanel;
 class Console;
@@ -166,6 +167,10 @@ class Game : public QMainWindow {
     MouseActionsPanel* MousePanel = nullptr;
     QAction* Other_Equipment = nullptr;
     QAction* Edit_Macros = nullptr;
+    // The character menu's portrait selector: the choice goes to the server as "/portrait N".
+    QAction* Portrait = nullptr;
+    std::unique_ptr<Character_Portrait_Selector> PortraitWindow;
+    void Portrait_Click();
 
     // The character's macro sets on disk, from the load sequence on, and their editor once opened.
     std::unique_ptr<MacroSets> MacroFiles;

@@ -12,6 +12,7 @@
 #include "game/GameWindows.h"
 #include "game/InventoryPanel.h"
 #include "game/MouseActionsPanel.h"
+#include "game/PortraitSelector.h"
 #include "game/RoomObjectsPanel.h"
 #include "game/SpellsPanel.h"
 #include "skin/PictureSource.h"
@@ -71,6 +72,27 @@ void Game::PictureArrived(int number) {
     RoomPanel->PictureArrived(number);
     InventPanel->PictureArrived(number);
     EquipPanel->PictureArrived(number);
+    if (PortraitWindow) PortraitWindow->PictureArrived(number);
+}
+
+void Game::Portrait_Click() {
+    const QString key = QStringLiteral("POR_") + FromWire(app.Session.CharacterName);
+    if (!PortraitWindow) {
+        const auto stored = WholeNumber(ToWire(app.GetSetting(key)));
+        PortraitWindow = std::make_unique<Character_Portrait_Selector>(
+            *PanelPictures, stored ? *stored : -1,
+            [this, key](int index) {
+                SendToServer(PortraitCommand(index));
+                app.SaveSetting(key, QString::number(index));
+            },
+            this);
+        WatchWindow(PortraitWindow.get());
+    }
+    PortraitWindow->show();
+    PortraitWindow->raise();
+    PortraitWindow->activateWindow();
+    PortraitWindow->HavePic[std::size_t(std::max(0, PortraitWindow->Current()))]->setFocus(
+        Qt::OtherFocusReason);
 }
 
 void Game::OpenGoldDialog(const QString& caption) {

@@ -14,6 +14,8 @@
 #include <QScrollBar>
 #include <QVBoxLayout>
 
+#include "character/CharacterTables.h"
+#include "character/Makeuser.h"
 #include "core/App.h"
 #include "core/BoundText.h"
 #include "core/Numbers.h"
@@ -22,6 +24,7 @@
 #include "login/Lodge.h"
 #include "platform/Dialogs.h"
 #include "platform/Ending.h"
+#include "skin/PictureStore.h"
 
 namespace gr {
 
@@ -71,7 +74,13 @@ void AccountDisplay::BuildControls() {
     titleFont.setBold(true);
     title->setFont(titleFont);
     title->setStyleSheet(QStringLiteral("color: #f3d9a4;"));
-    outer->addWidget(title);
+    auto* titleRow = new QHBoxLayout;
+    titleRow->addWidget(title);
+    titleRow->addStretch(1);
+    MakeChar = new QPushButton(QStringLiteral("&New Character"), back);
+    MakeChar->setToolTip(QStringLiteral("Create a new character on this account"));
+    titleRow->addWidget(MakeChar);
+    outer->addLayout(titleRow);
 
     auto* tableRow = new QHBoxLayout;
     auto* grid = new QGridLayout;
@@ -82,8 +91,8 @@ void AccountDisplay::BuildControls() {
         auto* heading = new QLabel(QString::fromLatin1(kColumnNames[c]), back);
         heading->setObjectName(QStringLiteral("Heading"));
         heading->setContentsMargins(6, 0, 0, 0);
-        grid->addWidget(heading, 0, c);
-        grid->setColumnMinimumWidth(c, widths[c]);
+        grid->addWidget(heading, 0, c + 1);
+        grid->setColumnMinimumWidth(c + 1, widths[c]);
     }
     for (int r = 0; r < kVisibleRows; ++r) {
         for (int c = 0; c < 6; ++c) {
@@ -94,8 +103,14 @@ void AccountDisplay::BuildControls() {
             // The server's text, shown as it stands: never taken as markup that could load local pictures.
             cell->setTextFormat(Qt::PlainText);
             CTable[std::size_t(6 * r + c)] = cell;
-            grid->addWidget(cell, r + 1, c);
+            grid->addWidget(cell, r + 1, c + 1);
         }
+        // The character's portrait, where this client knows it (chosen here at creation or in the game).
+        auto* portrait = new QLabel(back);
+        portrait->setFixedSize(kRowHeight, kRowHeight);
+        portrait->setScaledContents(true);
+        CritPortrait[std::size_t(r)] = portrait;
+        grid->addWidget(portrait, r + 1, 0);
         auto* play = new QPushButton(QStringLiteral("Play"), back);
         play->setFixedSize(64, kRowHeight - 2);
         // A row without a character shows no button, but keeps its place.
@@ -103,7 +118,7 @@ void AccountDisplay::BuildControls() {
         keep.setRetainSizeWhenHidden(true);
         play->setSizePolicy(keep);
         Play[std::size_t(r)] = play;
-        grid->addWidget(play, r + 1, 6);
+        grid->addWidget(play, r + 1, 7);
         connect(play, &QPushButton::clicked, this, [this, r] { Play_Click(r); });
     }
     tableRow->addLayout(grid);
@@ -178,13 +193,14 @@ void AccountDisplay::BuildControls() {
     connect(ChangeEmail, &QPushButton::clicked, this, &AccountDisplay::ChangeEmail_Click);
     connect(DeleteCharacter, &QPushButton::clicked, this, &AccountDisplay::DeleteCharacter_Click);
     connect(RefreshCrit, &QPushButton::clicked, this, &AccountDisplay::RefreshCritInfo);
+    connect(MakeChar, &QPushButton::clicked, this, &AccountDisplay::MakeChar_Click);
 
     // The keyboard: the name box first, then the rows' Play buttons, then the rest in reading order.
     QWidget* previous = TypeCritPlay;
     for (QWidget* next : std::initializer_list<QWidget*>{Play[0], Play[1], Play[2], Play[3], Play[4], Play[5], Play[6],
                                                          Play[7], Play[8], Play[9], Play[10], ABC, ABCSort,
                                                          CharacterMove, NewAccount, TransferCrit, ChangePassword,
-                                                         ChangeEmail, DeleteCharacter, RefreshCrit}) {
+                                                         ChangeEmail, DeleteCharacter, RefreshCrit, MakeChar}) {
         setTabOrder(previous, next);
         previous = next;
     }
@@ -217,7 +233,31 @@ void AccountDisplay::ShowCritPage() {
         }
         Play[std::size_t(row)]->setVisible(!CTable[std::size_t(6 * row)]->text().isEmpty());
         NamePlayButton(row);
+        ShowPortrait(row);
     }
+}
+
+void AccountDisplay::ShowPortrait(int row) {
+    QLabel* portrait = CritPortrait[std::size_t(row)];
+    const QString name = CTable[std::size_t(6 * row)]->text();
+    const auto index =
+        name.isEmpty() ? std::nullopt : WholeNumber(ToWire(app.GetSetting(QStringLiteral("POR_") + name)));
+    if (!index || PortraitPicture(*index) == 0) {
+        portrait->clear();
+        portrait->setAccessibleName(QString());
+        return;
+    }
+    PictureStore& pictures = app.Pictures();
+    if (!WatchingPictures) {
+        WatchingPictures = true;
+        connect(&pictures, &PictureStore::pictureArrived, this, [this](int number) {
+            for (int r = 0; r < kVisibleRows; ++r)
+                if (CritPortrait[std::size_t(r)]->property("picture").toInt() == number) ShowPortrait(r);
+        });
+    }
+    portrait->setProperty("picture", PortraitPicture(*index));
+    portrait->setPixmap(pictures.Picture(PortraitPicture(*index)));
+    portrait->setAccessibleName(QStringLiteral("Portrait of ") + name);
 }
 
 void AccountDisplay::NamePlayButton(int row) {
@@ -328,6 +368,17 @@ void AccountDisplay::ChangeEmail_Click() {
 void AccountDisplay::DeleteCharacter_Click() {
     DeleteCharacterDialog dialog(app, this);
     dialog.exec();
+}
+
+void AccountDisplay::MakeChar_Click() {
+    if (!MakeuserWindow) {
+        MakeuserWindow = new Makeuser(app);
+        MakeuserWindow->Form_Load();
+    }
+    hide();
+    MakeuserWindow->show();
+    MakeuserWindow->raise();
+    MakeuserWindow->activateWindow();
 }
 
 void AccountDisplay::closeEvent(QCloseEvent* event) {

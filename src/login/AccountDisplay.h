@@ -3,6 +3,7 @@
 // scroll bar, sorting, playing by typed name, transferring a character to another account, and the
 // account dialogs.
 #include <QMainWindow>
+#include <QPointer>
 #include <array>
 #include <string>
 
@@ -15,6 +16,7 @@ class QScrollBar;
 namespace gr {
 
 class App;
+class Makeuser;
 
 class AccountDisplay : public QMainWindow {
     Q_OBJECT
@@ -37,6 +39,8 @@ public:
     void ChangePassword_Click();
     void ChangeEmail_Click();
     void DeleteCharacter_Click();
+    // Opens character creation in place of this window, which comes back when creation closes.
+    void MakeChar_Click();
     // The server's notice or refusal: every Play button usable again.
     void EnablePlay();
     // The transfer's answer, success or refusal: the transfer button usable again.
@@ -48,6 +52,7 @@ public:
 
     std::array<QLabel*, kVisibleRows * 6> CTable{};
     std::array<QPushButton*, kVisibleRows> Play{};
+    std::array<QLabel*, kVisibleRows> CritPortrait{}; // the row's portrait, where it is known
     QScrollBar* CScroll = nullptr;
     QComboBox* ABC = nullptr;
     QPushButton* ABCSort = nullptr;
@@ -59,6 +64,8 @@ public:
     QPushButton* ChangeEmail = nullptr;
     QPushButton* DeleteCharacter = nullptr;
     QPushButton* RefreshCrit = nullptr;
+    QPushButton* MakeChar = nullptr;
+    QPointer<Makeuser> MakeuserWindow; // while character creation is open
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -69,8 +76,10 @@ private:
     int SortColumn() const;
     // A Play button is read out with its row's character.
     void NamePlayButton(int row);
+    void ShowPortrait(int row);
 
     App& app;
+    bool WatchingPictures = false;
 };
 
 } // namespace gr

@@ -26,8 +26,9 @@ QWidget* Parent() {
     return QApplication::activeWindow();
 }
 
-int Show(const QString& text, QMessageBox::StandardButtons buttons) {
-    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Gloamrest"), text, buttons, Parent());
+int Show(const QString& text, QMessageBox::StandardButtons buttons,
+         QMessageBox::Icon icon = QMessageBox::NoIcon) {
+    QMessageBox box(icon, QStringLiteral("Gloamrest"), text, buttons, Parent());
     // Server text is shown as it stands: never taken as markup, which could load pictures from local paths.
     box.setTextFormat(Qt::PlainText);
     return box.exec();
@@ -40,6 +41,10 @@ void MessageBoxDialogs::ShowMessage(const QString& text) {
 
 bool MessageBoxDialogs::ShowQuestion(const QString& text) {
     return Show(text, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+}
+
+void MessageBoxDialogs::ShowWarning(const QString& text) {
+    Show(text, QMessageBox::Ok, QMessageBox::Warning);
 }
 
 } // namespace gr

@@ -18,6 +18,8 @@ class Dialogs {
     void Message(const QString& text) { ShowMessage(Bounded(text)); }
     // A question with Yes and No buttons; true for Yes.
     bool Ask(const QString& text) { return ShowQuestion(Bounded(text)); }
+    // A message with an OK button and the exclamation icon: a caution before the player goes on.
+    void Warning(const QString& text) { ShowWarning(Bounded(text)); }
 
     // The text as a box shows it: whole, or cut at the bounds with CutMark (the mark of every cut text).
     static QString Bounded(const QString& text);
@@ -25,12 +27,14 @@ class Dialogs {
   protected:
     virtual void ShowMessage(const QString& text) = 0;
     virtual bool ShowQuestion(const QString& text) = 0;
+    virtual void ShowWarning(const QString& text) { ShowMessage(text); }
 };
 
 class MessageBoxDialogs final : public Dialogs {
   protected:
     void ShowMessage(const QString& text) override;
     bool ShowQuestion(const QString& text) override;
+    void ShowWarning(const QString& text) override;
 };
 
 } // namespace gr

@@ -207,6 +207,37 @@ TEST(AccountStore, SavedFormIsAsciiAndLoadsBackByteForByte) {
     EXPECT_EQ(loaded.Save(), saved);
 }
 
+TEST(AccountStore, NewCharactersAndTheirPortraits) {
+    AccountStore store = AccountStore::Load(kFixture);
+    // A file from before portraits: every character has portrait 0.
+    EXPECT_EQ(0, store.Find("ann")->Find("Brynn")->Portrait);
+    // Names are the game's: taken on any account, whatever their letter case.
+    EXPECT_TRUE(store.CharacterNameTaken("ALDRIC"));
+    EXPECT_TRUE(store.CharacterNameTaken("brynn"));
+    EXPECT_FALSE(store.CharacterNameTaken("Brynnx"));
+    CharacterRecord made{"Sable_Wind", 1, "Dwarf", "Pacifist", "Female", "Never", 33};
+    EXPECT_EQ(StoreResult::NameTaken,
+              store.AddCharacter("cat", {"BRYNN", 1, "Elf", "Mage", "Male", "Never", 0}));
+    EXPECT_EQ(StoreResult::NoAccount, store.AddCharacter("dan", made));
+    CharacterRecord unfit = made;
+    unfit.Portrait = 40;
+    EXPECT_EQ(StoreResult::UnfitValue, store.AddCharacter("cat", unfit));
+    unfit = made;
+    unfit.Gender = "F";
+    EXPECT_EQ(StoreResult::UnfitValue, store.AddCharacter("cat", unfit));
+    ASSERT_EQ(StoreResult::Ok, store.AddCharacter("cat", made));
+    EXPECT_EQ(StoreResult::NameTaken, store.AddCharacter("ann", made));
+    EXPECT_EQ(StoreResult::Ok, store.SetPortrait("cat", "Sable_Wind", 39));
+    EXPECT_EQ(StoreResult::UnfitValue, store.SetPortrait("cat", "Sable_Wind", 40));
+    EXPECT_EQ(StoreResult::NoCharacter, store.SetPortrait("ann", "Sable_Wind", 3));
+    // The portrait is saved with the character and read back.
+    const std::string saved = store.Save();
+    EXPECT_NE(saved.find("character\tcat\tSable_Wind\t1\tDwarf\tPacifist\tFemale\tNever\t39\n"),
+              std::string::npos)
+        << saved;
+    EXPECT_EQ(39, AccountStore::Load(saved).Find("cat")->Find("Sable_Wind")->Portrait);
+}
+
 TEST(AccountStore, LoadSkipsEachBadLineAndKeepsTheRest) {
     const AccountStore good = AccountStore::Load(kFixture);
     const std::string longLine = "account\t" + std::string(kMaxLineBytes, 'n') + "\tpw\t";
@@ -233,6 +264,11 @@ TEST(AccountStore, LoadSkipsEachBadLineAndKeepsTheRest) {
         {"character\tann\tZed\t3\tHuman\tWarrior\tMale\t2024-1-02", &LoadReport::MalformedLines},
         {"character\tann\tZ/d\t3\tHuman\tWarrior\tMale\tNever", &LoadReport::MalformedLines},
         {"character\tann\tZed\t3\tHuman\tWarrior\tMale", &LoadReport::MalformedLines},
+        {"character\tann\tZed\t3\tHuman\tWarrior\tMale\tNever\t40", &LoadReport::MalformedLines},
+        {"character\tann\tZed\t3\tHuman\tWarrior\tMale\tNever\t-1", &LoadReport::MalformedLines},
+        {"character\tann\tZed\t3\tHuman\tWarrior\tMale\tNever\t", &LoadReport::MalformedLines},
+        {"character\tann\tZed\t3\tHuman\tWarrior\tMale\tNever\t007", &LoadReport::MalformedLines},
+        {"character\tann\tZed\t3\tHuman\tWarrior\tMale\tNever\t1\t2", &LoadReport::MalformedLines},
         {"character\tnobody\tZed\t3\tHuman\tWarrior\tMale\tNever", &LoadReport::OrphanLines},
         {"character\tann\tBrynn\t9\tElf\tMage\tFemale\tNever", &LoadReport::Duplicates},
         {"account\tann\tother\t", &LoadReport::Duplicates},

@@ -1,10 +1,13 @@
 #include "devserver/AccountServer.h"
 
+#include "devserver/CharacterCreation.h"
+
 #include <QDate>
 #include <QFile>
 #include <QSaveFile>
 #include <QtGlobal>
 
+#include <algorithm>
 #include <utility>
 
 namespace gr::dev {
@@ -66,6 +69,10 @@ const AccountServer::Request AccountServer::Requests[] = {
     {"AccountChangePass", &AccountServer::changePassword},
     {"AccountChangeEmail", &AccountServer::changeEmail},
     {"AccountDeleteCrit", &AccountServer::deleteCharacter},
+    {"AccountGenerateUser", &AccountServer::generateUser},
+    {"AccountRol1", &AccountServer::rollStats},
+    {"AccountNewCrit", &AccountServer::newCharacter},
+    {"/portrait ", &AccountServer::setPortrait},
 };
 
 AccountServer::AccountServer(QString accountsFile, QObject* parent)
@@ -111,6 +118,8 @@ void AccountServer::onMessage(int sessionId, const std::string& message) {
 
 void AccountServer::onSessionClosed(int sessionId) {
     Sessions.erase(sessionId);
+    Creating.erase(sessionId);
+    Playing.erase(sessionId);
 }
 
 void AccountServer::onGameMessage(int sessionId, const std::string& message) {
@@ -155,6 +164,7 @@ void AccountServer::loginCharacter(int sessionId, std::string_view rest) {
     }
     save();
     const CharacterRecord& entering = *account->Find(character);
+    Playing[sessionId] = entering.Name;
     reply(sessionId, CritInfoMessage(entering));
     if (hasSession(sessionId)) onCharacterEntered(sessionId, entering);
 }
@@ -209,6 +219,84 @@ void AccountServer::deleteCharacter(int sessionId, std::string_view character) {
     }
     save();
     closeSession(sessionId); // the client tells the player the character was deleted
+}
+
+void AccountServer::generateUser(int sessionId, std::string_view name) {
+    if (!loggedIn(sessionId)) return;
+    Creating.erase(sessionId); // asking for another name lets the last one go
+    bool free = IsCreatableName(name) && !Store.CharacterNameTaken(name);
+    for (const auto& [other, creation] : Creating) {
+        const bool same = creation.Name.size() == name.size() &&
+                          std::equal(name.begin(), name.end(), creation.Name.begin(), [](char a, char b) {
+                              return (a | 0x20) == (b | 0x20); // names are letters and "_" only
+                          });
+        if (same) free = false;
+    }
+    if (!free) {
+        reply(sessionId, "GenerateUserUsernameNotAccepted");
+        return;
+    }
+    Creating[sessionId] = Creation{std::string(name), -1, {}};
+    reply(sessionId, "GenerateUserUsernameAccepted");
+}
+
+void AccountServer::rollStats(int sessionId, std::string_view race) {
+    const auto it = Creating.find(sessionId);
+    if (it == Creating.end() || race.size() != 1 || race[0] < '0' || race[0] >= char('0' + kRaceCount))
+        return;
+    it->second.Race = race[0] - '0';
+    it->second.Roll = RollStats(*Rolls, it->second.Race);
+    reply(sessionId, "GenerateUser" + StatsInText(it->second.Roll));
+}
+
+void AccountServer::newCharacter(int sessionId, std::string_view rest) {
+    const AccountRecord* account = loggedIn(sessionId);
+    if (!account) return;
+    const auto it = Creating.find(sessionId);
+    const auto made = ParseNewCharacter(rest);
+    if (it == Creating.end() || !made || made->Name != it->second.Name || it->second.Race < 0) {
+        notice(sessionId, "That character cannot be made: choose a name and roll first.");
+        return;
+    }
+    if (!it->second.Roll.Classes[std::size_t(made->Class)]) {
+        notice(sessionId, "Your stats do not allow that class.");
+        return;
+    }
+    CharacterRecord character{made->Name,
+                              1,
+                              std::string(kRaceNames[std::size_t(it->second.Race)]),
+                              std::string(kClassNames[std::size_t(made->Class)]),
+                              made->Gender,
+                              "Never",
+                              made->Portrait};
+    const std::string accountName = account->Name;
+    const StoreResult result = Store.AddCharacter(accountName, character);
+    if (result != StoreResult::Ok) {
+        notice(sessionId, result == StoreResult::NameTaken
+                              ? "That name has been taken meanwhile."
+                              : "This account has no room for another character.");
+        return;
+    }
+    Creating.erase(it);
+    save();
+    // The client adds a listed character after those it shows: only the new one is sent.
+    const AccountRecord* updated = Store.Find(accountName);
+    reply(sessionId, DisplayMessage(AccountRecord{updated->Name, {}, updated->Email, {character}}));
+}
+
+void AccountServer::setPortrait(int sessionId, std::string_view index) {
+    const auto playing = Playing.find(sessionId);
+    if (playing == Playing.end()) return;
+    int portrait = -1;
+    if (!index.empty() && index.size() <= 2 &&
+        std::all_of(index.begin(), index.end(), [](char c) { return c >= '0' && c <= '9'; }))
+        portrait = std::stoi(std::string(index));
+    if (Store.SetPortrait(sessionAccount(sessionId), playing->second, portrait) != StoreResult::Ok) {
+        reply(sessionId, "TMD{c0c0c0{There is no such portrait.");
+        return;
+    }
+    save();
+    reply(sessionId, "TMD{c0c0c0{Your portrait is now number " + std::to_string(portrait + 1) + ".");
 }
 
 const AccountRecord* AccountServer::loggedIn(int sessionId) {

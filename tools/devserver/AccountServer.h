@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+#include "character/StatsIn.h"
+#include "core/Random.h"
 #include "devserver/AccountStore.h"
 #include "devserver/DevServer.h"
 
@@ -34,6 +36,8 @@ class AccountServer : public DevServer {
     void setToday(std::function<std::string()> today) { Today = std::move(today); }
     // The account a session is logged in as ("" when none).
     std::string sessionAccount(int sessionId) const;
+    // Where the stat rolls come from; the clock-seeded draws unless replaced (tests).
+    void setRandom(gr::RandomSource& random) { Rolls = &random; }
 
   protected:
     void onMessage(int sessionId, const std::string& message) override;
@@ -62,6 +66,11 @@ class AccountServer : public DevServer {
     void changePassword(int sessionId, std::string_view rest);
     void changeEmail(int sessionId, std::string_view rest);
     void deleteCharacter(int sessionId, std::string_view rest);
+    // Character creation (see CharacterCreation.h for the exchange).
+    void generateUser(int sessionId, std::string_view name);
+    void rollStats(int sessionId, std::string_view race);
+    void newCharacter(int sessionId, std::string_view rest);
+    void setPortrait(int sessionId, std::string_view index);
 
     // The session's account, or nullptr after telling the client that it is not logged in.
     const AccountRecord* loggedIn(int sessionId);
@@ -73,6 +82,16 @@ class AccountServer : public DevServer {
     QString AccountsError;
     AccountStore Store;
     std::map<int, std::string> Sessions; // session id to the account it is logged in as
+    // A name being rolled on a connection, and its last roll.
+    struct Creation {
+        std::string Name;
+        int Race = -1; // -1 until the first roll
+        StatsRoll Roll;
+    };
+    std::map<int, Creation> Creating;
+    std::map<int, std::string> Playing; // session id to the character it entered the game with
+    gr::ClockSeededRandom OwnRandom;
+    gr::RandomSource* Rolls = &OwnRandom;
     std::function<std::string()> Today;
 };
 

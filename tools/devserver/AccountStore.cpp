@@ -139,7 +139,23 @@ std::optional<CharacterRecord> ParseCharacter(const std::vector<std::string>& f)
         (f[6] != "Male" && f[6] != "Female") || !IsLastPlayed(f[7])) {
         return std::nullopt;
     }
-    return CharacterRecord{f[2], *level, f[4], f[5], f[6], f[7]};
+    int portrait = 0;
+    if (f.size() == 9) {
+        if (f[8].size() != 1 && f[8].size() != 2) return std::nullopt;
+        for (const char c : f[8])
+            if (c < '0' || c > '9') return std::nullopt;
+        portrait = std::stoi(f[8]);
+        if (portrait > kMaxPortrait) return std::nullopt;
+    }
+    return CharacterRecord{f[2], *level, f[4], f[5], f[6], f[7], portrait};
+}
+
+bool SameIgnoringCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (lower(a[i]) != lower(b[i])) return false;
+    return true;
 }
 
 } // namespace
@@ -255,6 +271,37 @@ StoreResult AccountStore::SetEmail(std::string_view account, std::string_view em
     return StoreResult::Ok;
 }
 
+bool AccountStore::CharacterNameTaken(std::string_view name) const {
+    for (const auto& [accountName, account] : Accounts)
+        for (const CharacterRecord& c : account.Characters)
+            if (SameIgnoringCase(c.Name, name)) return true;
+    return false;
+}
+
+StoreResult AccountStore::AddCharacter(std::string_view account, CharacterRecord character) {
+    AccountRecord* a = FindMutable(account);
+    if (!a) return StoreResult::NoAccount;
+    if (character.Name.empty()) return StoreResult::EmptyName;
+    if (!IsFitName(character.Name) || !IsFitName(character.Race) || !IsFitName(character.Class) ||
+        (character.Gender != "Male" && character.Gender != "Female") || character.Level < 1 ||
+        character.Level > kMaxLevel || character.Portrait < 0 || character.Portrait > kMaxPortrait)
+        return StoreResult::UnfitValue;
+    if (CharacterNameTaken(character.Name)) return StoreResult::NameTaken;
+    if (a->Characters.size() >= kMaxCharactersPerAccount) return StoreResult::TargetFull;
+    a->Characters.push_back(std::move(character));
+    return StoreResult::Ok;
+}
+
+StoreResult AccountStore::SetPortrait(std::string_view account, std::string_view character, int portrait) {
+    AccountRecord* a = FindMutable(account);
+    if (!a) return StoreResult::NoAccount;
+    const auto it = FindIn(a->Characters, character);
+    if (it == a->Characters.end()) return StoreResult::NoCharacter;
+    if (portrait < 0 || portrait > kMaxPortrait) return StoreResult::UnfitValue;
+    it->Portrait = portrait;
+    return StoreResult::Ok;
+}
+
 std::string AccountStore::Save() const {
     std::string out = "# gloamrest-devserver accounts. Fields are separated by tabs; a byte that is not "
                       "printable ASCII, a space or a % is written as % and two hex digits.\n";
@@ -268,8 +315,9 @@ std::string AccountStore::Save() const {
         for (const CharacterRecord& c : account.Characters) {
             out += "character";
             const std::string level = std::to_string(c.Level);
+            const std::string portrait = std::to_string(c.Portrait);
             for (const std::string* field :
-                 {&account.Name, &c.Name, &level, &c.Race, &c.Class, &c.Gender, &c.LastPlayed}) {
+                 {&account.Name, &c.Name, &level, &c.Race, &c.Class, &c.Gender, &c.LastPlayed, &portrait}) {
                 out += '\t';
                 AppendEscaped(out, *field);
             }
@@ -305,7 +353,7 @@ AccountStore AccountStore::Load(std::string_view text, LoadReport* report) {
             } else {
                 store.Accounts.emplace(f[1], AccountRecord{f[1], f[2], f[3], {}});
             }
-        } else if (fields && fields->size() == 8 && (*fields)[0] == "character") {
+        } else if (fields && (fields->size() == 8 || fields->size() == 9) && (*fields)[0] == "character") {
             const std::optional<CharacterRecord> character = ParseCharacter(*fields);
             AccountRecord* account = store.FindMutable((*fields)[1]);
             if (!character) {

@@ -4,8 +4,9 @@
 //
 // The store also writes and reads its own text form, one record a line:
 //   account<TAB>name<TAB>password<TAB>e-mail
-//   character<TAB>account name<TAB>name<TAB>level<TAB>race<TAB>class<TAB>gender<TAB>last played
-// with each character line after the line of its account.
+//   character<TAB>account name<TAB>name<TAB>level<TAB>race<TAB>class<TAB>gender<TAB>last played<TAB>portrait
+// with each character line after the line of its account. The portrait (0 to 39) may be missing, in a file
+// written before characters had one: it is then 0.
 // Every byte that is not printable ASCII, and every space and "%", is written as "%" and two hex digits,
 // so the file is plain ASCII that any editor shows, and Windows-1252 bytes come back exactly.
 #include <cstddef>
@@ -23,6 +24,7 @@ struct CharacterRecord {
     std::string Class;
     std::string Gender;               // "Male" or "Female"
     std::string LastPlayed = "Never"; // yyyy-MM-dd or "Never"
+    int Portrait = 0;                 // index 0 to kMaxPortrait
 
     bool operator==(const CharacterRecord&) const = default;
 };
@@ -51,6 +53,8 @@ constexpr std::size_t kMaxValueBytes = 255;
 constexpr std::size_t kMaxLineBytes = 4096;
 // Levels the store accepts from a file.
 constexpr int kMaxLevel = 999;
+// Portraits are indices 0 to 39 of the client's forty.
+constexpr int kMaxPortrait = 39;
 
 // Whether a value can go into the client's messages as one field: no control byte (zero included), none of
 // the field separators ":", "/", "^" (of "^%^") and "%" (of "^%^" and "%$": a field ending in "^%" would
@@ -102,6 +106,12 @@ class AccountStore {
     StoreResult MarkPlayed(std::string_view account, std::string_view character, std::string_view date);
     StoreResult Transfer(std::string_view account, std::string_view character, std::string_view toAccount);
     StoreResult DeleteCharacter(std::string_view account, std::string_view character);
+    // Adds a new character to the account: NameTaken when any account has a character of that name,
+    // whatever its letter case (names are the game's, not the account's).
+    StoreResult AddCharacter(std::string_view account, CharacterRecord character);
+    StoreResult SetPortrait(std::string_view account, std::string_view character, int portrait);
+    // Whether any account has a character of this name, ignoring ASCII letter case.
+    bool CharacterNameTaken(std::string_view name) const;
     StoreResult SetPassword(std::string_view account, std::string_view password);
     StoreResult SetEmail(std::string_view account, std::string_view email);
 
