@@ -29,6 +29,7 @@
 #include "game/RoomObjectsPanel.h"
 #include "game/SpellsPanel.h"
 #include "game/StatusPanel.h"
+#include "game/TextLogWriter.h"
 #include "game/TextWindow.h"
 #include "game/VoiceChat.h"
 #include "input/MacroSets.h"
@@ -155,6 +156,8 @@ Game::Game(App& app_) : Layout(DefaultGameLayout()), app(app_) {
 Game::~Game() {
     Destroying = true;
     if (Worker) Worker->stop();
+    TD->LineDrawn = nullptr;
+    TextLog.reset(); // writes what is queued
     if (app.game == this) app.game = nullptr;
 }
 
@@ -171,6 +174,9 @@ void Game::BuildControls() {
     TD->setAccessibleName(QStringLiteral("Game text"));
     TD->installEventFilter(this);
     TD->viewport()->installEventFilter(this);
+    TD->LineDrawn = [this](const std::vector<DrawOp>& ops) {
+        if (TextLog) TextLog->Append(ops);
+    };
     TI = new QLineEdit(MainBack);
     TI->setObjectName(QStringLiteral("TI"));
     TI->setAccessibleName(QStringLiteral("Command line"));
@@ -288,6 +294,11 @@ void Game::BuildMenus() {
     text->addSeparator();
     Text_Buffer_Size = text->addAction(QStringLiteral("Text Buffer Size..."));
     connect(Text_Buffer_Size, &QAction::triggered, this, &Game::Text_Buffer_Size_Click);
+    text->addSeparator();
+    Log_Game_Text = text->addAction(QStringLiteral("Log Game Text"));
+    Log_Game_Text->setCheckable(true);
+    Log_Game_Text->setToolTip(QStringLiteral("Keeps the game text in the data folder's \"logs\""));
+    connect(Log_Game_Text, &QAction::triggered, this, &Game::Log_Game_Text_Click);
 
     for (QAction* item : menuBar()->actions())
         if (QMenu* menu = item->menu())

@@ -41,6 +41,7 @@ class PictureSource;
 class RoomObjectsPanel;
 class SpellsPanel;
 struct PanelContext;
+class TextLogWriter;
 class TextWindow;
 class VoiceChatSocket;
 class Web_Browser;
@@ -87,6 +88,7 @@ class Game : public QMainWindow {
     void TextSize_Click(int size);
     void Text_Buffer_Size_Click();
     void Edit_Macros_Click();
+    void Log_Game_Text_Click();
 
     // Text for the player.
     void PrintLine(const std::string& line);
@@ -120,6 +122,7 @@ class Game : public QMainWindow {
     std::array<QAction*, 6> TextSizeItems{}; // Text8, Text10, Text12, Text14, Text16, Text18
     QAction* Save_Character = nullptr;
     QAction* Text_Buffer_Size = nullptr;
+    QAction* Log_Game_Text = nullptr;
     QAction* Quit_Game = nullptr;
     QTimer* Worker = nullptr;
     QTimer* ImStillOn = nullptr;
@@ -167,6 +170,9 @@ class Game : public QMainWindow {
     std::unique_ptr<MacroSets> MacroFiles;
     std::unique_ptr<MacrosChange> MacroEditor;
 
+    // The game text log while "Log Game Text" is on (game/GameLog.cpp).
+    std::unique_ptr<TextLogWriter> TextLog;
+
   protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -195,6 +201,11 @@ class Game : public QMainWindow {
     void OpenWebQuery(const QString& base, const std::string& query);
     void StartClient(const std::string& character);
     void StartMacros();
+    // Starts the game text log for the character, or says why it cannot; StopTextLog writes what is queued.
+    void StartTextLog();
+    void StopTextLog();
+    void TextLogFailed(int run, const QString& reason);
+    int TextLogRun = 0; // counts the logs started, so that a late report of an ended one is ignored
     void MacroLine(const std::string& command, const std::string& typed);
     QString NormalTitle() const;
     void StoreOption(QAction* item, const char* key, bool storedMeansOn);

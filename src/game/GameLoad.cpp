@@ -97,6 +97,10 @@ void Game::Form_Load() {
     step([&] { StartSound(); });
     step([&] { ImStillOn->start(); });
     step([&] { StartMacros(); });
+    step([&] {
+        Log_Game_Text->setChecked(!setting("LogGameText").isEmpty());
+        if (Log_Game_Text->isChecked()) StartTextLog();
+    });
     step([&] { ReadBindings(); });
     step([&] {
         const bool maximised = !setting("Start_Maximised").isEmpty();
