@@ -119,7 +119,7 @@ class TextLogWriter::Files {
 
 TextLogWriter::TextLogWriter(QString dataFolder, std::string character_, FailureReport failed_, Clock clock_)
     : folder(std::move(dataFolder)), character(std::move(character_)), failedReport(std::move(failed_)),
-      clock(clock_ ? std::move(clock_) : Clock([] { return QDateTime::currentDateTime(); })),
+      clock(clock_ ? std::move(clock_) : Clock([] { return QDateTime::currentMSecsSinceEpoch(); })),
       worker([this] { Run(); }) {}
 
 TextLogWriter::~TextLogWriter() {
@@ -196,12 +196,13 @@ void TextLogWriter::Run() {
 bool TextLogWriter::Write(Files& files, const Entry& entry, QString& reason) {
     std::string plain;
     std::string html;
-    const QDate date = entry.Time.date();
+    const QDateTime time = QDateTime::fromMSecsSinceEpoch(entry.Time);
+    const QDate date = time.date();
     if (!files.OpenFor(date)) {
         // A session's first line, or the first after midnight: a new file, or more of the day's.
         if (!files.Open(date, reason)) return false;
         const std::string note = "Game text of " + character + " from " +
-                                 ToWire(entry.Time.toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")));
+                                 ToWire(time.toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")));
         plain += PlainLogNote(note);
         html += HtmlLogNote(note);
     }

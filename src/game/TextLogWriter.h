@@ -27,8 +27,9 @@ class TextLogWriter {
     static constexpr std::size_t kMaxQueuedLines = 10000;
     static constexpr std::size_t kMaxQueuedBytes = 32u << 20;
 
-    // The local time of a line: its date picks the day's files.
-    using Clock = std::function<QDateTime()>;
+    // The time a line is drawn, in milliseconds since the epoch (cheap to take for every line); the log's
+    // thread turns it into local time, whose date picks the day's files.
+    using Clock = std::function<qint64()>;
     // Told once, on the log's own thread, when the files cannot be written (the reason as the system gives
     // it); after that the log writes nothing more.
     using FailureReport = std::function<void(const QString& reason)>;
@@ -51,7 +52,7 @@ class TextLogWriter {
 
   private:
     struct Entry {
-        QDateTime Time;
+        qint64 Time = 0; // milliseconds since the epoch
         std::vector<DrawOp> Ops;
         std::size_t Bytes = 0;
         std::size_t DroppedBefore = 0; // lines dropped between the entry before and this one

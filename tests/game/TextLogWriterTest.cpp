@@ -46,7 +46,7 @@ class TextLogWriterTest : public ::testing::Test {
             },
             [this] {
                 std::lock_guard guard(reportLock);
-                return Now;
+                return Now.toMSecsSinceEpoch();
             });
     }
     void SetNow(const QDateTime& now) {
@@ -210,7 +210,7 @@ TEST_F(TextLogWriterTest, AFolderThatCannotBeWrittenIsReportedOnceAndTheLogStops
                 std::lock_guard guard(reportLock);
                 Reports.push_back(reason);
             },
-            [] { return At(2026, 12, 11, 20, 15, 0); });
+            [] { return At(2026, 12, 11, 20, 15, 0).toMSecsSinceEpoch(); });
         log.Append(Line("first"));
         log.WaitUntilWritten();
         EXPECT_TRUE(log.Failed()) << c.what;
