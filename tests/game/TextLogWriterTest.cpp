@@ -13,7 +13,7 @@
 #include <chrono>
 #include <fstream>
 #include <functional>
-#include <iterator>
+#include <sstream>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -37,9 +37,9 @@ class TextLogWriterTest : public ::testing::Test {
   protected:
     void SetUp() override { ASSERT_TRUE(Home.isValid()); }
 
-    std::unique_ptr<TextLogWriter> Make(const std::string& character = "Aldric") {
+    std::unique_ptr<TextLogWriter> Make(const QString& folder = QString()) {
         return std::make_unique<TextLogWriter>(
-            Home.path(), character,
+            folder.isEmpty() ? Home.path() : folder, "Aldric",
             [this](const QString& reason) {
                 std::lock_guard guard(reportLock);
                 Reports.push_back(reason);
@@ -57,8 +57,8 @@ class TextLogWriterTest : public ::testing::Test {
         std::lock_guard guard(reportLock);
         return Reports;
     }
-    std::string Read(const QString& name) const {
-        QFile f(QDir(Home.path()).filePath(name));
+    std::string Read(const QString& name, const QString& folder = QString()) const {
+        QFile f(QDir(folder.isEmpty() ? Home.path() : folder).filePath(name));
         if (!f.open(QIODevice::ReadOnly)) return "<missing>";
         return f.readAll().toStdString();
     }
@@ -128,47 +128,74 @@ TEST_F(TextLogWriterTest, ASessionPastMidnightMovesToTheNextDaysFiles) {
 }
 
 TEST_F(TextLogWriterTest, AStalledDiskDropsAndCountsLinesWithoutHoldingTheWindow) {
-    // The day's plain file is a pipe nobody reads yet: the log's thread waits in opening it, as on a
-    // stalled disk, while the window goes on handing lines over.
-    QDir(Home.path()).mkpath(QStringLiteral("logs"));
-    const QByteArray pipe =
-        QFile::encodeName(QDir(Home.path()).filePath(QStringLiteral("logs/Aldric-2026-12-11.txt")));
-    ASSERT_EQ(0, mkfifo(pipe.constData(), 0600));
-    auto log = Make();
-    log->Append(Line("0"));
-    for (int i = 0; i < 500 && log->Queued() > 0; ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    ASSERT_EQ(0u, log->Queued()); // taken, and now waiting for the disk
-    const int kept = int(TextLogWriter::kMaxQueuedLines);
-    const int total = 1 + 2 * kept + 5;
-    for (int i = 1; i < total; ++i)
-        log->Append(Line(std::to_string(i)));
-    EXPECT_EQ(std::size_t(kept), log->Queued());
-    // Every line was handed over without waiting; now the disk takes them.
-    std::string plain;
-    std::thread reader([&] {
-        std::ifstream in(pipe.constData(), std::ios::binary);
-        plain.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    });
-    log->WaitUntilWritten();
-    log->Append(Line("after"));
-    log.reset();
-    reader.join();
+    // Short lines fill the queue's count of lines; long ones its bytes first.
+    struct Case {
+        const char* what;
+        std::size_t filler; // bytes after each line's number
+        int lines;          // handed over while the disk stalls
+    };
+    const Case cases[] = {
+        {"short lines", 0, int(TextLogWriter::kMaxQueuedLines) * 2 + 5},
+        {"long lines", kMaxMarkupLineBytes, int(TextLogWriter::kMaxQueuedBytes / kMaxMarkupLineBytes) + 50},
+    };
+    for (const Case& c : cases) {
+        // The day's plain file is a pipe nobody reads yet: the log's thread waits in opening it, as on a
+        // stalled disk, while the window goes on handing lines over.
+        const QString folder = QDir(Home.path()).filePath(QString::fromLatin1(c.what));
+        QDir(folder).mkpath(QStringLiteral("logs"));
+        const QByteArray pipe =
+            QFile::encodeName(QDir(folder).filePath(QStringLiteral("logs/Aldric-2026-12-11.txt")));
+        ASSERT_EQ(0, mkfifo(pipe.constData(), 0600));
+        const std::string filler(c.filler, '.');
+        auto log = Make(folder);
+        log->Append(Line("0" + filler));
+        for (int i = 0; i < 500 && log->Queued() > 0; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        ASSERT_EQ(0u, log->Queued()) << c.what; // taken, and now waiting for the disk
+        for (int i = 1; i <= c.lines; ++i)
+            log->Append(Line(std::to_string(i) + filler));
+        // Every line was handed over without waiting; the queue kept what its bounds hold.
+        const int kept = int(log->Queued());
+        EXPECT_LE(kept, int(TextLogWriter::kMaxQueuedLines)) << c.what;
+        EXPECT_LE(std::size_t(kept) * c.filler, TextLogWriter::kMaxQueuedBytes) << c.what;
+        EXPECT_LT(kept, c.lines) << c.what;
+        if (c.filler == 0)
+            EXPECT_EQ(int(TextLogWriter::kMaxQueuedLines), kept);
+        else
+            // one more line, of at most four digits, would have passed the bound
+            EXPECT_GE(std::size_t(kept + 1) * (c.filler + 4 + 3 * sizeof(DrawOp)),
+                      TextLogWriter::kMaxQueuedBytes)
+                << c.what;
+        // Now the disk takes them.
+        std::string plain;
+        std::thread reader([&] {
+            std::ifstream in(pipe.constData(), std::ios::binary);
+            std::ostringstream all;
+            all << in.rdbuf();
+            plain = std::move(all).str();
+        });
+        log->WaitUntilWritten();
+        log->Append(Line("after"));
+        log.reset();
+        reader.join();
 
-    // The lines that were kept come in order, then the log says how many are missing where they were.
-    std::string expected = "--- Game text of Aldric from 2026-12-11 20:15:00 ---\n";
-    for (int i = 0; i <= kept; ++i)
-        expected += std::to_string(i) + "\n";
-    const std::string note =
-        std::to_string(total - kept - 1) +
-        " lines were not logged here: the game text came faster than the log could be written.";
-    expected += "--- " + note + " ---\nafter\n";
-    EXPECT_EQ(expected, plain);
-    // The page says the same.
-    const std::string page = Read("logs/Aldric-2026-12-11.html");
-    EXPECT_EQ(kept + 2, Count(page, "<div><span"));
-    EXPECT_NE(std::string::npos,
-              page.find("<div class=\"note\">" + note + "</div>\n<div><span style=\"color:#ffffff\">after<"));
+        // The lines that were kept come in order, then the log says how many are missing where they were.
+        std::string expected = "--- Game text of Aldric from 2026-12-11 20:15:00 ---\n";
+        for (int i = 0; i <= kept; ++i)
+            expected += std::to_string(i) + filler + "\n";
+        const std::string note =
+            std::to_string(c.lines - kept) +
+            " lines were not logged here: the game text came faster than the log could be written.";
+        expected += "--- " + note + " ---\nafter\n";
+        EXPECT_TRUE(expected == plain)
+            << c.what << ": " << plain.size() << " bytes, " << expected.size() << " expected";
+        // The page says the same.
+        const std::string page = Read("logs/Aldric-2026-12-11.html", folder);
+        EXPECT_EQ(kept + 2, Count(page, "<div><span")) << c.what;
+        EXPECT_NE(std::string::npos, page.find("<div class=\"note\">" + note +
+                                               "</div>\n<div><span style=\"color:#ffffff\">after<"))
+            << c.what;
+    }
     EXPECT_TRUE(ReportsSoFar().empty());
 }
 
