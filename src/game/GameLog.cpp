@@ -31,7 +31,7 @@ void Game::StartTextLog() {
     }
     const int run = ++TextLogRun;
     TextLog = std::make_unique<TextLogWriter>(app.DataFolder, name, [this, run](const QString& reason) {
-        // On the log's own thread: the window hears of it on its own.
+        // Told on the log's own thread: the report is handed to the window's.
         QMetaObject::invokeMethod(
             this, [this, run, reason] { TextLogFailed(run, reason); }, Qt::QueuedConnection);
     });
@@ -47,7 +47,11 @@ void Game::TextLogFailed(int run, const QString& reason) {
     // session tries again (a full disk may have room by then).
     StopTextLog();
     Log_Game_Text->setChecked(false);
-    PrintSystemLine("The game text could not be logged: " + ToWire(reason) + ".");
+    // The reason names the file, and so the character: braces in a name must not read as markup.
+    std::string said = ToWire(reason);
+    for (char& c : said)
+        if (c == '{' || c == '}') c = c == '{' ? '(' : ')';
+    PrintSystemLine("The game text could not be logged: " + said + ".");
 }
 
 } // namespace gr
