@@ -31,6 +31,7 @@
 #include "game/RoomObjectsPanel.h"
 #include "game/SpellsPanel.h"
 #include "game/StatusPanel.h"
+#include "game/TextLogWriter.h"
 #include "game/TextWindow.h"
 #include "game/VoiceChat.h"
 #include "input/MacroSets.h"
@@ -157,6 +158,8 @@ Game::Game(App& app_) : Layout(DefaultGameLayout()), app(app_) {
 Game::~Game() {
     Destroying = true;
     if (Worker) Worker->stop();
+    TD->LineDrawn = nullptr;
+    TextLog.reset(); // writes what is queued
     if (app.game == this) app.game = nullptr;
 }
 
@@ -175,6 +178,9 @@ void Game::BuildControls() {
     TD->viewport()->installEventFilter(this);
     FindText = new FindBar(*TD, MainBack);
     FindText->Closed = [this] { ReturnFocus(); };
+    TD->LineDrawn = [this](const std::vector<DrawOp>& ops) {
+        if (TextLog) TextLog->Append(ops);
+    };
     TI = new QLineEdit(MainBack);
     TI->setObjectName(QStringLiteral("TI"));
     TI->setAccessibleName(QStringLiteral("Command line"));
@@ -306,6 +312,10 @@ void Game::BuildMenus() {
         TD->AnnounceChatOnly = on;
         StoreOption(Announce_Chat_Only, "AnnounceChatOnly", true);
     });
+    Log_Game_Text = text->addAction(QStringLiteral("Log Game Text"));
+    Log_Game_Text->setCheckable(true);
+    Log_Game_Text->setToolTip(QStringLiteral("Keeps the game text in the data folder's \"logs\""));
+    connect(Log_Game_Text, &QAction::triggered, this, &Game::Log_Game_Text_Click);
 
     for (QAction* item : menuBar()->actions())
         if (QMenu* menu = item->menu())

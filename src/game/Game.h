@@ -42,6 +42,7 @@ class PictureSource;
 class RoomObjectsPanel;
 class SpellsPanel;
 struct PanelContext;
+class TextLogWriter;
 class TextWindow;
 class FindBar;
 class VoiceChatSocket;
@@ -89,6 +90,7 @@ class Game : public QMainWindow {
     void TextSize_Click(int size);
     void Text_Buffer_Size_Click();
     void Edit_Macros_Click();
+    void Log_Game_Text_Click();
 
     // Text for the player.
     void PrintLine(const std::string& line);
@@ -125,6 +127,7 @@ class Game : public QMainWindow {
     QAction* Find_Text = nullptr;          // Ctrl+F: the find bar over the text display
     QAction* Announce_Chat_Only = nullptr; // a screen reader is told of chat and the client's lines only
     FindBar* FindText = nullptr;
+    QAction* Log_Game_Text = nullptr;
     QAction* Quit_Game = nullptr;
     QTimer* Worker = nullptr;
     QTimer* ImStillOn = nullptr;
@@ -176,6 +179,9 @@ class Game : public QMainWindow {
     std::unique_ptr<MacroSets> MacroFiles;
     std::unique_ptr<MacrosChange> MacroEditor;
 
+    // The game text log while "Log Game Text" is on (game/GameLog.cpp).
+    std::unique_ptr<TextLogWriter> TextLog;
+
   protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -204,6 +210,11 @@ class Game : public QMainWindow {
     void OpenWebQuery(const QString& base, const std::string& query);
     void StartClient(const std::string& character);
     void StartMacros();
+    // Starts the game text log for the character, or says why it cannot; StopTextLog writes what is queued.
+    void StartTextLog();
+    void StopTextLog();
+    void TextLogFailed(int run, const QString& reason);
+    int TextLogRun = 0; // counts the logs started, so that a late report of an ended one is ignored
     void MacroLine(const std::string& command, const std::string& typed);
     QString NormalTitle() const;
     void StoreOption(QAction* item, const char* key, bool storedMeansOn);

@@ -47,6 +47,11 @@ void Game::Form_Load() {
     auto setting = [this](const char* key) { return app.GetSetting(QString::fromLatin1(key)); };
     step([&] { Layout.InputBoxRects = DefaultGameLayout().InputBoxRects; });
     step([&] {
+        // The log starts before anything of the session is printed.
+        Log_Game_Text->setChecked(!setting("LogGameText").isEmpty());
+        if (Log_Game_Text->isChecked()) StartTextLog();
+    });
+    step([&] {
         // The skin the player chose; one whose file is gone is forgotten. Without a skin the bars keep
         // their built-in colours.
         const QString skin = setting("Skin");

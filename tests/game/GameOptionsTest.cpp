@@ -46,6 +46,7 @@ TEST_F(GameOptions, EachToggleStoresItsSettingTheRightWayRound) {
         {&Game::Bar_Flashing, "Bar_Flashing", true},
         {&Game::Enhanced_XP, "Enhanced_XP", true},
         {&Game::Start_Maximised, "Start_Maximised", false},
+        {&Game::Log_Game_Text, "LogGameText", false},
     };
     for (const auto& t : toggles) {
         const QString key = QString::fromLatin1(t.key);
