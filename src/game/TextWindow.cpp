@@ -143,6 +143,9 @@ void TextWindow::Pause() {
     end.insertBlock(QTextBlockFormat(), FormatOf(state.Style));
     end.endEditBlock();
     Changed();
+    if (LineDrawn)
+        LineDrawn(
+            {{DrawOp::Kind::Text, "Text paused.", state.Style}, {DrawOp::Kind::LineBreak, {}, state.Style}});
 }
 
 void TextWindow::Resume() {
