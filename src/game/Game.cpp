@@ -239,6 +239,8 @@ void Game::BuildMenus() {
         // there, whichever handler the item calls first.
         QTimer::singleShot(0, this, [this] {
             if (WindowsShown != WindowsShownBeforeMenu) return;
+            // The find bar, opened from the menu or its shortcut, keeps the keyboard in its box.
+            if (FindText->isVisible() && FindText->isAncestorOf(QApplication::focusWidget())) return;
             activateWindow();
             ReturnFocus();
         });
@@ -367,7 +369,12 @@ bool Game::eventFilter(QObject* watched, QEvent* event) {
             TI_KeyDown(40);
         else if (key >= Qt::Key_F1 && key <= Qt::Key_F12)
             TI_KeyDown(112 + (key - Qt::Key_F1));
-        else if (key == Qt::Key_PageUp || key == Qt::Key_PageDown) {
+        else if (static_cast<QKeyEvent*>(event)->matches(QKeySequence::Find)) {
+            // As the menu's shortcut does; it reaches here when the window is not the active one (no
+            // window manager), where shortcuts are not matched.
+            FindText->Open();
+            return true;
+        } else if (key == Qt::Key_PageUp || key == Qt::Key_PageDown) {
             // The input line has no use for them: they scroll the game text.
             TD->ScrollPages(key == Qt::Key_PageUp ? -1 : 1);
             return true;

@@ -82,6 +82,7 @@ TextWindow::TextWindow(Shell& shell, RandomSource& random, QWidget* parent)
     connect(frameTimer, &QTimer::timeout, this, &TextWindow::Frame);
     sinceFrame.start();
     connect(verticalScrollBar(), &QScrollBar::valueChanged, this, [this](int value) {
+        if (syncing) return;
         // The player moved the view: it follows the newest text again once it is back at the end.
         following = value >= verticalScrollBar()->maximum();
         if (following) newBelow = false;
@@ -332,7 +333,11 @@ void TextWindow::resizeEvent(QResizeEvent* event) {
     QAbstractScrollArea::resizeEvent(event);
     minimumBottom = -1;
     layoutDirty = true;
-    SyncScroll();
+    // The bar showing or hiding while the range is set resizes the view: the next frame sets it again.
+    if (syncing)
+        Changed();
+    else
+        SyncScroll();
 }
 
 void TextWindow::scrollContentsBy(int, int) {
@@ -356,13 +361,15 @@ void TextWindow::Frame() {
 void TextWindow::SyncScroll() {
     scrollDirty = false;
     QScrollBar* bar = verticalScrollBar();
-    const QSignalBlocker quiet(bar);
+    // The bar's signals stay on, so that the view shows or hides it; only the reading place is kept.
+    syncing = true;
     const int last = std::max(0, doc->blockCount() - 1);
     const int minimum = std::min(MinimumBottom(), last);
     const int value = following ? last : std::clamp(bar->value(), minimum, last);
     bar->setRange(minimum, last);
     bar->setPageStep(std::max(1, int(shown.size()) - 1));
     bar->setValue(value);
+    syncing = false;
     layoutDirty = true;
 }
 

@@ -136,6 +136,7 @@ class TextWindow : public QAbstractScrollArea {
     QElapsedTimer sinceFrame;
     bool scrollDirty = true;
     bool following = true; // the view shows the newest text and keeps showing it
+    bool syncing = false;  // the scroll range is being set to the text, not moved by the player
     bool newBelow = false;
     mutable bool layoutDirty = true;
     mutable std::vector<Shown> shown; // top to bottom
