@@ -7,6 +7,7 @@ GLOAMREST_PACKAGES=(
   libsdl2-mixer-dev timgm6mb-soundfont
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool imagemagick fonts-dejavu-core
+  desktop-file-utils appstream dpkg-dev
   python3
 )
 

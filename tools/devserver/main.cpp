@@ -13,6 +13,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include "app/Version.h"
 #include "devserver/GameServer.h"
 #include "devserver/WebHost.h"
 
@@ -68,18 +69,20 @@ bool ParsePort(const QString& text, quint16& port) {
 int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("gloamrest-devserver"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(GLOAMREST_VERSION));
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("The local Gloamrest game server."));
     parser.addHelpOption();
+    parser.addVersionOption();
     const QCommandLineOption portOption(QStringLiteral("port"),
                                         QStringLiteral("Primary port (0: any free one)."),
                                         QStringLiteral("N"), QString::number(gr::dev::kDefaultPort));
     const QCommandLineOption altPortOption(QStringLiteral("alt-port"),
                                            QStringLiteral("Alternate port (0: any free one)."),
                                            QStringLiteral("N"), QString::number(gr::dev::kDefaultAltPort));
-    const QCommandLineOption versionOption(
-        QStringLiteral("version"), QStringLiteral("Client version required, two digits."),
+    const QCommandLineOption clientVersionOption(
+        QStringLiteral("client-version"), QStringLiteral("Client version required, two digits."),
         QStringLiteral("NN"), QString::fromLatin1(gr::dev::kDefaultClientVersion));
     const QCommandLineOption accountsOption(QStringLiteral("accounts"),
                                             QStringLiteral("File that keeps the accounts and characters."),
@@ -92,7 +95,7 @@ int main(int argc, char* argv[]) {
         QStringLiteral("web-port"), QStringLiteral("Web host port for the pictures (0: any free one)."),
         QStringLiteral("N"), QString::number(gr::dev::kDefaultWebPort));
     parser.addOptions(
-        {portOption, altPortOption, versionOption, accountsOption, keepAliveOption, webPortOption});
+        {portOption, altPortOption, clientVersionOption, accountsOption, keepAliveOption, webPortOption});
     parser.process(app);
 
     quint16 port = 0;
@@ -112,7 +115,7 @@ int main(int argc, char* argv[]) {
     }
     gr::dev::GameServer server(parser.value(accountsOption));
     server.setKeepAliveInterval(int(keepAliveSeconds) * 1000);
-    if (!server.setRequiredVersion(parser.value(versionOption).toStdString())) {
+    if (!server.setRequiredVersion(parser.value(clientVersionOption).toStdString())) {
         std::fprintf(stderr, "gloamrest-devserver: --version takes two digits\n");
         return 2;
     }
