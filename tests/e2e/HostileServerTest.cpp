@@ -1,0 +1,238 @@
+// A hostile or broken server against the real client over a real socket: bombs, endless and dripped
+// batches, huge lines, cut, joined, empty and random chunks, floods of every keyword, names that try to
+// leave their folders, a close in the middle of a batch. After each, what must hold: the client is alive
+// and answers the next "Monitor" in time (so nothing hangs and the messages keep their order), its memory
+// stays bounded, nothing is written outside the folders of the data folder, and no program is started and
+// no address opened.
+#include <QDirIterator>
+#include <QTest>
+#include <bzlib.h>
+
+#include <fstream>
+#include <functional>
+#include <random>
+#include <set>
+
+#include "core/ReceivePath.h"
+#include "support/GameFixture.h"
+
+namespace gr::test {
+namespace {
+
+class HostileServer : public GameFixture {
+  protected:
+    // A chunk as the server sends it: a bzip2 stream without its first seven bytes.
+    static std::string Compressed(const std::string& text) {
+        std::string out(text.size() + text.size() / 100 + 1000, '\0');
+        unsigned length = unsigned(out.size());
+        EXPECT_EQ(BZ_OK, BZ2_bzBuffToBuffCompress(out.data(), &length, const_cast<char*>(text.data()),
+                                                  unsigned(text.size()), 9, 0, 0));
+        out.resize(length);
+        return out.substr(7);
+    }
+    // The client answers "Monitor" with its recent lines: the dispatcher is alive and behind no one.
+    bool Answers() {
+        const std::string requester = "staff" + std::to_string(++monitors);
+        peer.Send("Monitor" + requester + "%${[}]");
+        return WaitFor(
+            [&] {
+                for (const std::string& m : peer.Messages(kKey))
+                    if (m.starts_with("Monitor" + requester + "/")) return true;
+                return false;
+            },
+            5000);
+    }
+    std::set<QString> Files() const {
+        std::set<QString> files;
+        QDirIterator it(Home.path(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+        while (it.hasNext())
+            files.insert(QDir(Home.path()).relativeFilePath(it.next()));
+        return files;
+    }
+    static double RssMb() {
+        std::ifstream status("/proc/self/status");
+        for (std::string row; std::getline(status, row);)
+            if (row.rfind("VmRSS:", 0) == 0) return std::stod(row.substr(6)) / 1024.0;
+        return 0;
+    }
+    // What must hold after each attack.
+    void Holds(const std::string& attack, double rssBefore) {
+        SCOPED_TRACE(attack);
+        EXPECT_TRUE(Answers()) << "no answer to Monitor";
+        EXPECT_TRUE(shell.Opened.isEmpty()) << shell.Opened.join(QLatin1Char(' ')).toStdString();
+        EXPECT_TRUE(shell.Started.isEmpty()) << shell.Started.join(QLatin1Char(' ')).toStdString();
+        // Files only where the client keeps them: its settings, pictures, sounds, music, skins, logs.
+        static const QStringList kFolders = {QStringLiteral("gfx/"), QStringLiteral("sounds/"),
+                                             QStringLiteral("music/"), QStringLiteral("skins/"),
+                                             QStringLiteral("logs/")};
+        for (const QString& file : Files()) {
+            const bool known = std::any_of(kFolders.begin(), kFolders.end(),
+                                           [&](const QString& f) { return file.startsWith(f); }) ||
+                               !file.contains(QLatin1Char('/'));
+            EXPECT_TRUE(known && !file.contains(QStringLiteral(".."))) << file.toStdString();
+        }
+        // Bounded: the largest buffers the client allows are tens of megabytes; the sanitizer's own
+        // bookkeeping adds to that.
+        EXPECT_LT(RssMb() - rssBefore, 600) << "memory grew by " << RssMb() - rssBefore << " MB";
+        peer.Received.clear();
+    }
+    // Sends text a few kilobytes at a time, letting the client read as a network would deliver it.
+    void Stream(const std::string& text, std::size_t step = 64 * 1024) {
+        for (std::size_t at = 0; at < text.size(); at += step) {
+            peer.Send(text.substr(at, step));
+            QCoreApplication::processEvents();
+        }
+    }
+
+    int monitors = 0;
+};
+
+TEST_F(HostileServer, WireAttacksLeaveTheClientAnsweringInOrder) {
+    Game& g = Entered();
+    ASSERT_TRUE(Answers());
+    peer.Received.clear();
+    std::mt19937 random(20261211);
+    const auto bytes = [&](std::size_t n) {
+        std::string s(n, '\0');
+        for (char& c : s)
+            c = char(random() & 0xFF);
+        return s;
+    };
+    const std::vector<std::pair<std::string, std::function<void()>>> attacks = {
+        {"a chunk that expands to 64 MiB",
+         [&] { peer.Send(Compressed("TMD" + std::string(64u << 20, 'A') + "%$") + "{[}]"); }},
+        {"a batch that never ends (past the bound of pending text)",
+         [&] {
+             // Past the bound the text so far is dropped; what follows until a terminator is one broken
+             // batch, and the next batch is read as usual.
+             Stream(std::string(kMaxPendingBatchBytes + (1u << 20), 'x') + "{[}]");
+         }},
+        {"a single line of four megabytes",
+         [&] { Stream("TMD{ffffff{" + std::string(4u << 20, 'w') + "%${[}]"); }},
+        {"a batch dripped one byte at a time",
+         [&] {
+             const std::string batch =
+                 Compressed("TMD{ffffff{drip%$PLAx00ffff/1001/%$") + "&SYTMDplain%${[}]";
+             for (char c : batch) {
+                 peer.Send(std::string(1, c));
+                 QCoreApplication::processEvents();
+             }
+         }},
+        {"chunks cut, joined and empty",
+         [&] {
+             const std::string chunk = Compressed("TMDwhole%$");
+             peer.Send(chunk.substr(0, chunk.size() / 2) + "{[}]");
+             peer.Send(chunk + chunk.substr(3) + "{[}]");
+             peer.Send("&SY&SY&SY{[}]{[}]{[}]");
+             peer.Send(chunk + "&SY" + "%$%$%$" + "{[}]");
+         }},
+        {"random batches",
+         [&] {
+             for (int i = 0; i < 200; ++i)
+                 peer.Send(bytes(random() % 2000) + (i % 3 ? "&SY" + bytes(random() % 300) : std::string()) +
+                           "{[}]");
+         }},
+        {"random compressed chunks",
+         [&] {
+             for (int i = 0; i < 50; ++i) {
+                 std::string chunk = Compressed(bytes(200 + random() % 2000));
+                 for (int flip = 0; flip < 3; ++flip)
+                     chunk[4 + random() % (chunk.size() - 4)] ^= char(1 << (random() % 8));
+                 peer.Send(chunk + "{[}]");
+             }
+         }},
+    };
+    for (const auto& [name, attack] : attacks) {
+        const double rss = RssMb();
+        attack();
+        Holds(name, rss);
+    }
+    EXPECT_EQ(&g, app->game) << "the game window stays";
+}
+
+TEST_F(HostileServer, FloodsOfEveryKeywordAndNamesThatLeaveTheirFolders) {
+    Entered();
+    ASSERT_TRUE(Answers());
+    peer.Received.clear();
+    std::mt19937 random(11);
+    // Every keyword of play but those that end the session, each with values a broken server might send.
+    static const char* kKeywords[] = {"TMD",
+                                      "PLA",
+                                      "Stamina",
+                                      "XPChange",
+                                      "LevelChange",
+                                      "GoldChange",
+                                      "BankGoldChange",
+                                      "HPChange",
+                                      "MGChange",
+                                      "MainArmorChange",
+                                      "Inventory",
+                                      "MainCommands",
+                                      "Equipment",
+                                      "OtherEquipment",
+                                      "SL",
+                                      "StChg",
+                                      "Browse",
+                                      "Sound",
+                                      "Music",
+                                      "KBA",
+                                      "VoiceChat",
+                                      "PageReply",
+                                      "PING",
+                                      "ABOUT",
+                                      "MID",
+                                      "PROC"};
+    const std::vector<std::string> values = {"",
+                                             "/",
+                                             "%",
+                                             "^%^",
+                                             "-1/0",
+                                             "999999999999999999999/1",
+                                             "1e308/1e-308",
+                                             "NaN/inf",
+                                             std::string(5000, '/'),
+                                             "../../../etc/passwd",
+                                             "..\\..\\evil",
+                                             "/tmp/evil",
+                                             "C:\\evil",
+                                             "http://evil.example/x",
+                                             "file:///etc/passwd",
+                                             std::string(100000, 'z'),
+                                             "a\r\nb\tc\x01\x7f\xff",
+                                             "{[}]",
+                                             "&SY"};
+    const double rss = RssMb();
+    std::string batch;
+    int count = 0;
+    for (const char* keyword : kKeywords)
+        for (int i = 0; i < 40; ++i) {
+            batch += keyword + values[random() % values.size()] + "%$";
+            if (++count % 50 == 0) {
+                peer.Send(Compressed(batch) + "{[}]");
+                batch.clear();
+                QCoreApplication::processEvents();
+            }
+        }
+    peer.Send(Compressed(batch) + "{[}]");
+    // Names that try to leave their folders, and the terminator inside names.
+    peer.Send("Sound../../evil%$Sound/etc/passwd%$Music..\\..\\evil.mid%$Music/tmp/x%$Sound" +
+              std::string(300, 'a') + "%$SoundCON%$Musicnul%${[}]");
+    Holds("keyword floods and names", rss);
+}
+
+TEST_F(HostileServer, ACloseInTheMiddleOfABatchEndsThePlayCleanly) {
+    Entered();
+    ASSERT_TRUE(Answers());
+    peer.Send(Compressed("TMD{ffffff{half a batch%$") + "&SYTMDpar");
+    QCoreApplication::processEvents();
+    peer.Socket->abort();
+    // The client notices, says so and ends; nothing crashes on the half batch it held.
+    ASSERT_TRUE(WaitFor([&] { return app->platform.ending.Ended(); }));
+    EXPECT_EQ(QStringList{QStringLiteral("Connection dropped by remote host.")}, dialogs.Shown);
+    QTest::qWait(100);
+    EXPECT_TRUE(shell.Opened.isEmpty());
+    EXPECT_TRUE(shell.Started.isEmpty());
+}
+
+} // namespace
+} // namespace gr::test
