@@ -14,6 +14,7 @@
 #include <set>
 
 #include "core/ReceivePath.h"
+#include "login/AccountRecords.h"
 #include "support/GameFixture.h"
 
 namespace gr::test {
@@ -232,6 +233,55 @@ TEST_F(HostileServer, ACloseInTheMiddleOfABatchEndsThePlayCleanly) {
     QTest::qWait(100);
     EXPECT_TRUE(shell.Opened.isEmpty());
     EXPECT_TRUE(shell.Started.isEmpty());
+}
+
+// The login phase: odd keys, huge and malformed account lists, names that are paths or hold the
+// terminator. The login dispatcher stays alive and in order (a character-creation answer sent last
+// arrives), the account table keeps its bound, and nothing is written outside the data folder.
+class HostileLogin : public LodgeFixture {
+  protected:
+    Peer peer;
+};
+
+TEST_F(HostileLogin, OddKeysAndAccountListsLeaveTheLoginDispatcherWorking) {
+    LoggedIn(peer, "Zq7secret");
+    std::vector<std::string> answers;
+    app->CharacterCreationAnswer = [&](std::string_view text) { answers.emplace_back(text); };
+    std::string huge = "Displaybob/bob@example.org/100000/";
+    for (int i = 0; i < 100000; ++i)
+        huge += "N" + std::to_string(i) + ":1:Elf:Mage:Male:Never/";
+    const std::vector<std::string> messages = {
+        "KEYCODE",
+        "KEYCODE 5",
+        "KEYCODE 59" + std::string(100000, 'k'),
+        std::string("KEYCODE 59\x01\x02\xff", 13),
+        "KEYCODE xx12345678",
+        huge,
+        "Display",
+        "Display////////",
+        "Displaybob/e/-5/a:b/",
+        "Displaybob/e/99999999999999999999/x:1:Elf:Mage:Male:Never/",
+        "Displaybob/e/2/../../etc/passwd:1:Elf:Mage:Male:Never/..\\evil:1:a:b:c:d/",
+        "Displaybob/" + std::string(100000, 'e') + "/1/" + std::string(70000, 'n') +
+            ":1:Elf:Mage:Male:Never/",
+        "Display" + std::string(50000, '/'),
+        "Display" + std::string(50000, ':'),
+        "GenerateUserStatsIn1/2/3",
+    };
+    std::string batch;
+    for (const std::string& m : messages)
+        batch += m + "%$";
+    peer.Send(batch + "{[}]");
+    ASSERT_TRUE(WaitFor([&] { return !answers.empty(); }, 20000)) << "the last message never arrived";
+    EXPECT_EQ(std::vector<std::string>{"StatsIn1/2/3"}, answers);
+    EXPECT_EQ(std::size_t(kCritRows), app->Account.CritTable.size());
+    EXPECT_TRUE(shell.Opened.isEmpty());
+    EXPECT_TRUE(shell.Started.isEmpty());
+    QDirIterator it(Home.path(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString file = QDir(Home.path()).relativeFilePath(it.next());
+        EXPECT_FALSE(file.contains(QLatin1Char('/'))) << "a file in a folder: " << file.toStdString();
+    }
 }
 
 } // namespace
