@@ -62,8 +62,7 @@ std::vector<std::string> ReceiveAssembler::Feed(std::string_view receivedText) {
 
 void ReceiveAssembler::Feed(std::string_view receivedText, const MessageSink& sink) {
     // A terminator may straddle the old and the new text, so the search starts three bytes back.
-    const std::size_t searchFrom =
-        Pending.size() >= kBatchEnd.size() - 1 ? Pending.size() - (kBatchEnd.size() - 1) : 0;
+    const std::size_t searchFrom = Pending.size() >= kBatchEnd.size() - 1 ? Pending.size() - (kBatchEnd.size() - 1) : 0;
     Pending.append(receivedText);
     // Only the new text can hold a terminator not seen before: searching it alone keeps a batch that
     // arrives in many small reads linear.
