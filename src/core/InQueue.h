@@ -3,7 +3,7 @@
 // dispatcher tick takes the oldest ones, at most kInQueueSlots of them, and whatever a tick leaves (it ended
 // early, or more arrived meanwhile) is still older than anything that arrives later.
 #include <cstddef>
-#include <deque>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -28,30 +28,32 @@ class InQueue {
 
     // The messages in arrival order: index 0 is the oldest. A view from At is valid until the queue next
     // changes.
-    std::size_t Size() const { return Sizes.size(); }
-    bool IsEmpty(std::size_t index) const { return index >= Sizes.size(); }
+    std::size_t Size() const { return Count; }
+    bool IsEmpty(std::size_t index) const { return index >= Count; }
     std::string_view At(std::size_t index) const;
     // Takes the oldest message into the caller's string, reusing its memory; false when there is none.
     bool TakeOldest(std::string& message);
     std::string TakeOldest();
 
-    bool HasMessages() const { return !Sizes.empty(); }
+    bool HasMessages() const { return Count != 0; }
     // The memory counted against kMaxQueuedBytes.
     std::size_t QueuedBytes() const { return Bytes; }
     void Clear();
 
   private:
-    // Makes room for n more bytes of text behind the queued ones, when the buffer's end has less.
+    // Each message is kept as its length and then its text.
+    using RecordHead = std::uint32_t;
+    // Makes room for a record of n bytes behind the queued ones, when the buffer's end has less.
     void MakeRoom(std::size_t n);
 
-    // The queued texts lie back to back in one buffer, oldest first, from TextBegin to TextEnd; Sizes holds
-    // the length of each. A message costs a copy into the buffer and no allocation of its own, and the
-    // buffer's memory is used again as the oldest messages are taken.
+    // The queued messages lie back to back in one buffer, oldest first, from TextBegin to TextEnd. A message
+    // costs a copy into the buffer and no allocation of its own, and the buffer's memory is used again as the
+    // oldest messages are taken.
     std::unique_ptr<char[]> Text;
     std::size_t TextCapacity = 0;
     std::size_t TextBegin = 0;
     std::size_t TextEnd = 0;
-    std::deque<std::size_t> Sizes;
+    std::size_t Count = 0;
     std::size_t Bytes = 0;
 };
 
