@@ -37,25 +37,24 @@ bool InQueue::Put(std::string_view message) {
 
 void InQueue::MakeRoom(std::size_t n) {
     const std::size_t live = TextEnd - TextBegin;
-    // When half the buffer is enough, the queued messages move to its start. The bytes of the messages taken
-    // since they were last moved are more than the bytes that move, so moving costs no more than copying
-    // them in did.
-    if (live + n <= TextCapacity / 2) {
+    const std::size_t wanted = live + n;
+    // The buffer grows by doubling, up to kMaxQueuedBytes: the bound counts every message at more than its
+    // record takes here, so whatever it lets in fits.
+    const std::size_t grown =
+        std::max(wanted, std::min(std::max(TextCapacity * 2, kFirstTextCapacity), kMaxQueuedBytes));
+    // Moving the queued messages to the buffer's start instead is worth it when that leaves a quarter of the
+    // buffer free: the next move comes only after that quarter is filled, so moving costs at most three
+    // times what copying in did. At its largest the buffer can only move them.
+    if (wanted <= TextCapacity - TextCapacity / 4 || grown <= TextCapacity) {
         std::memmove(Text.get(), Text.get() + TextBegin, live);
         TextBegin = 0;
         TextEnd = live;
         return;
     }
-    // Otherwise the buffer doubles, but never beyond what the bound lets queued messages ever need (each
-    // is counted at more than its length takes here), so the queue's real memory stays within
-    // kMaxQueuedBytes.
-    const std::size_t recordsBound = kMaxQueuedBytes - Count * (kQueuedMessageCost - sizeof(RecordHead));
-    const std::size_t capacity = std::min(std::max({live + n, TextCapacity * 2, kFirstTextCapacity}),
-                                          std::max(live + n, recordsBound));
-    auto bigger = std::make_unique_for_overwrite<char[]>(capacity);
+    auto bigger = std::make_unique_for_overwrite<char[]>(grown);
     if (live > 0) std::memcpy(bigger.get(), Text.get() + TextBegin, live);
     Text = std::move(bigger);
-    TextCapacity = capacity;
+    TextCapacity = grown;
     TextBegin = 0;
     TextEnd = live;
 }
