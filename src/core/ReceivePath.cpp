@@ -65,8 +65,13 @@ void ReceiveAssembler::Feed(std::string_view receivedText, const MessageSink& si
     const std::size_t searchFrom = Pending.size() >= kBatchEnd.size() - 1 ? Pending.size() - (kBatchEnd.size() - 1) : 0;
     Pending.append(receivedText);
     // Only the new text can hold a terminator not seen before: searching it alone keeps a batch that
-    // arrives in many small reads linear.
-    const auto found = std::string_view(Pending).substr(searchFrom).rfind(kBatchEnd);
+    // arrives in many small reads linear. The search runs forwards, skipping from one '{' to the next, and
+    // keeps the last terminator found.
+    const std::string_view fresh = std::string_view(Pending).substr(searchFrom);
+    auto found = std::string_view::npos;
+    for (auto at = fresh.find(kBatchEnd); at != std::string_view::npos;
+         at = fresh.find(kBatchEnd, at + kBatchEnd.size()))
+        found = at;
     if (found == std::string_view::npos) {
         if (Pending.size() > kMaxPendingBatchBytes) Pending.clear();
         return;
