@@ -13,18 +13,28 @@ constexpr std::size_t kFirstTextCapacity = 64u * 1024u;
 // A buffer larger than this, left over from a flood, is given back once the queue is empty; so is a
 // caller's message string that once held a message this large.
 constexpr std::size_t kKeptTextCapacity = 1024u * 1024u;
+
+// The rare paths stay out of line, so that queueing and taking an ordinary message set up no frame for them.
+[[gnu::noinline]] bool PutCopy(InQueue& queue, std::string_view message) {
+    return queue.Put(std::string(message));
+}
+[[gnu::noinline]] void LetGo(std::string& message) {
+    std::string().swap(message);
+}
 } // namespace
 
 bool InQueue::Put(std::string_view message) {
     if (message.empty()) return true;
     const std::size_t cost = message.size() + kQueuedMessageCost;
     if (cost > kMaxQueuedBytes - Bytes) return false;
-    // Text that lies in the queue's own buffer (from At) would move under the copy below: copy it first.
-    const std::less<const char*> before;
-    if (Text && !before(message.data(), Text.get()) && before(message.data(), Text.get() + TextCapacity))
-        return Put(std::string(message));
     const std::size_t record = sizeof(RecordHead) + message.size();
-    if (record > TextCapacity - TextEnd) MakeRoom(record);
+    if (record > TextCapacity - TextEnd) {
+        // Text that lies in the queue's own buffer (from At) would move with it: it is copied first.
+        const std::less<const char*> before;
+        if (Text && !before(message.data(), Text.get()) && before(message.data(), Text.get() + TextCapacity))
+            return PutCopy(*this, message);
+        MakeRoom(record);
+    }
     // The bound keeps every message far below 4 GB.
     const auto size = static_cast<RecordHead>(message.size());
     std::memcpy(Text.get() + TextEnd, &size, sizeof size);
@@ -75,7 +85,7 @@ bool InQueue::TakeOldest(std::string& message) {
     RecordHead size = 0;
     std::memcpy(&size, Text.get() + TextBegin, sizeof size);
     // The caller's string is used again for every message; after one very large message it lets go.
-    if (message.capacity() > kKeptTextCapacity && size < message.capacity() / 4) std::string().swap(message);
+    if (message.capacity() > kKeptTextCapacity && size < message.capacity() / 4) LetGo(message);
     message.assign(Text.get() + TextBegin + sizeof size, size);
     TextBegin += sizeof size + size;
     --Count;
