@@ -1,5 +1,7 @@
 #include "core/ReceivePath.h"
 
+#include <cstring>
+
 #include "core/Chunk.h"
 
 namespace gr {
@@ -22,6 +24,25 @@ template <typename F> void ForEachPiece(std::string_view text, std::string_view 
         start = at + separator.size();
     }
 }
+
+// Calls f on every non-empty message of a chunk's text, in order. Game text holds many a '%' (markup,
+// field separators) but hardly a '$', so the scan looks for the '$' of "%$": one search per message.
+template <typename F> void ForEachMessage(std::string_view text, F&& f) {
+    static_assert(kMessageEnd.size() == 2);
+    if (text.empty()) return;
+    const char* const end = text.data() + text.size();
+    const char* start = text.data();
+    const char* from = start;
+    while (const void* found = std::memchr(from, kMessageEnd[1], static_cast<std::size_t>(end - from))) {
+        const char* at = static_cast<const char*>(found);
+        from = at + 1;
+        // The '%' must follow the previous terminator, not be part of it.
+        if (at == start || at[-1] != kMessageEnd[0]) continue;
+        if (at - 1 > start) f(std::string_view(start, static_cast<std::size_t>(at - 1 - start)));
+        start = from;
+    }
+    if (end > start) f(std::string_view(start, static_cast<std::size_t>(end - start)));
+}
 } // namespace
 
 void SplitBatch(ChunkDecompressor& decompressor, std::string_view batch, const MessageSink& sink) {
@@ -29,9 +50,7 @@ void SplitBatch(ChunkDecompressor& decompressor, std::string_view batch, const M
         if (chunk.empty()) return;
         const std::string_view text = decompressor.BareChunk(chunk);
         const std::string_view body = text.empty() ? chunk : text;
-        ForEachPiece(body, kMessageEnd, [&](std::string_view message) {
-            if (!message.empty()) sink(message);
-        });
+        ForEachMessage(body, [&](std::string_view message) { sink(message); });
     });
 }
 
@@ -46,8 +65,13 @@ void ReceiveAssembler::Feed(std::string_view receivedText, const MessageSink& si
     const std::size_t searchFrom = Pending.size() >= kBatchEnd.size() - 1 ? Pending.size() - (kBatchEnd.size() - 1) : 0;
     Pending.append(receivedText);
     // Only the new text can hold a terminator not seen before: searching it alone keeps a batch that
-    // arrives in many small reads linear.
-    const auto found = std::string_view(Pending).substr(searchFrom).rfind(kBatchEnd);
+    // arrives in many small reads linear. The search runs forwards, skipping from one '{' to the next, and
+    // keeps the last terminator found.
+    const std::string_view fresh = std::string_view(Pending).substr(searchFrom);
+    auto found = std::string_view::npos;
+    for (auto at = fresh.find(kBatchEnd); at != std::string_view::npos;
+         at = fresh.find(kBatchEnd, at + kBatchEnd.size()))
+        found = at;
     if (found == std::string_view::npos) {
         if (Pending.size() > kMaxPendingBatchBytes) Pending.clear();
         return;

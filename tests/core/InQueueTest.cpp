@@ -5,6 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include <deque>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
 namespace gr {
 namespace {
 
@@ -46,6 +51,85 @@ TEST(InQueue, MemoryIsBoundedForLargeAndForTinyMessages) {
     EXPECT_LE(q.QueuedBytes(), kMaxQueuedBytes);
     q.TakeOldest();
     EXPECT_TRUE(q.Put("y")); // taking one makes room again
+}
+
+TEST(InQueue, InterleavedPutsAndTakesKeepEveryMessageIntact) {
+    // Puts and takes in uneven runs make the queue's buffer grow, move its texts to the front and start
+    // again when empty; a plain list of strings says what must come out.
+    InQueue q;
+    std::deque<std::string> model;
+    std::string message = "left over from before";
+    unsigned seed = 7;
+    auto next = [&seed] { return seed = seed * 1103515245u + 12345u, (seed >> 8) & 0xffffu; };
+    for (int round = 0; round < 400; ++round) {
+        const unsigned puts = next() % 90, takes = next() % 100;
+        for (unsigned i = 0; i < puts; ++i) {
+            // Mostly short lines, now and then one of several kilobytes.
+            const std::size_t size = 1 + (next() % 16 == 0 ? next() % 20000 : next() % 120);
+            std::string text(size, char('a' + round % 26));
+            text.front() = char('A' + i % 26);
+            text.back() = '!';
+            ASSERT_TRUE(q.Put(text));
+            model.push_back(text);
+        }
+        ASSERT_EQ(model.size(), q.Size());
+        if (!model.empty()) {
+            ASSERT_EQ(model.front(), q.At(0));
+            ASSERT_EQ(model.back(), q.At(model.size() - 1));
+        }
+        for (unsigned i = 0; i < takes && !model.empty(); ++i) {
+            ASSERT_TRUE(q.TakeOldest(message));
+            ASSERT_EQ(model.front(), message) << "round " << round;
+            model.pop_front();
+        }
+        std::size_t counted = 0;
+        for (const auto& m : model)
+            counted += m.size() + kQueuedMessageCost;
+        ASSERT_EQ(counted, q.QueuedBytes());
+    }
+    EXPECT_EQ(model.size(), Drain(q).size());
+    EXPECT_FALSE(q.TakeOldest(message));
+    EXPECT_THROW(q.At(0), std::out_of_range);
+}
+
+TEST(InQueue, IsUsedAgainAfterBeingFull) {
+    InQueue q;
+    // Messages of one size, each numbered.
+    auto line = [](std::size_t i) { return std::string(1000, 'l') + std::to_string(1'000'000 + i); };
+    const std::size_t cost = line(0).size() + kQueuedMessageCost;
+    std::size_t kept = 0;
+    while (q.Put(line(kept)))
+        ++kept;
+    EXPECT_EQ(kMaxQueuedBytes / cost, kept);
+    // Half taken: as many fit again, behind the rest, and everything comes out in order.
+    std::string message;
+    for (std::size_t i = 0; i < kept / 2; ++i)
+        ASSERT_TRUE(q.TakeOldest(message));
+    EXPECT_EQ(line(kept / 2 - 1), message);
+    std::size_t again = 0;
+    while (q.Put(line(kept + again)))
+        ++again;
+    EXPECT_EQ(kept / 2, again);
+    for (std::size_t i = kept / 2; i < kept + again; ++i) {
+        ASSERT_TRUE(q.TakeOldest(message));
+        ASSERT_EQ(line(i), message);
+    }
+    EXPECT_EQ(0u, q.QueuedBytes());
+    // Emptied, it takes a full load once more.
+    EXPECT_TRUE(q.Put(std::string(kMaxQueuedBytes - kQueuedMessageCost, 'f')));
+    EXPECT_FALSE(q.Put("x"));
+    EXPECT_EQ(kMaxQueuedBytes - kQueuedMessageCost, q.TakeOldest().size());
+}
+
+TEST(InQueue, AMessageFromTheQueueCanBeQueuedAgain) {
+    // A view into the queue's own text stays readable while the queue grows to take its copy.
+    InQueue q;
+    q.Put(std::string(40000, 'a'));
+    for (int i = 0; i < 6; ++i)
+        ASSERT_TRUE(q.Put(q.At(std::size_t(i))));
+    ASSERT_EQ(7u, q.Size());
+    for (std::string m; q.TakeOldest(m);)
+        EXPECT_EQ(std::string(40000, 'a'), m);
 }
 
 TEST(DispatchTick, ArrivalOrderStopFailureAndTheTickBound) {

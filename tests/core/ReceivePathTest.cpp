@@ -99,6 +99,25 @@ TEST(ReceivePath, FramesBatchesChunksAndMessages) {
     }
 }
 
+TEST(ReceivePath, MessagesHoldingPercentAndDollarSplitOnlyAtTheirEnd) {
+    // Text with '%' and '$' of its own, next to terminators and at chunk ends; however the reads cut it, a
+    // plain and a compressed chunk give the messages a plain search for "%$" finds.
+    const std::string text = "$%$RoomObj1^%^Lantern^%^%%$50%% off$$%$%$%$100$%$a%b$c%$%$$%$%$end%";
+    Messages expected;
+    for (auto& m : Split(text + "%$"))
+        if (!m.empty()) expected.push_back(m);
+    ASSERT_EQ((Messages{"$", "RoomObj1^%^Lantern^%^%", "50%% off$$", "100$", "a%b$c", "$", "end%"}),
+              expected);
+    for (const std::string& batch : {"&SY" + text + "{[}]", ServerForm(Compress(text)) + "{[}]"}) {
+        for (std::size_t readSize = 1; readSize <= batch.size(); readSize += 3) {
+            std::vector<std::string> reads;
+            for (std::size_t at = 0; at < batch.size(); at += readSize)
+                reads.push_back(batch.substr(at, readSize));
+            ASSERT_EQ(expected, FeedAll(reads)) << "reads of " << readSize;
+        }
+    }
+}
+
 TEST(ReceivePath, ChunkLargerThanFiftyThousandBytesArrivesWhole) {
     const Messages got = FeedAll({ServerForm(ReadFixture("big.bz2")) + "{[}]"});
     EXPECT_EQ(Split(BigText()), got);
