@@ -117,10 +117,13 @@ void Game::Voice_Talk_Key_Click() {
                 SetTalkKey(chosen[0].key());
         });
         connect(TalkKeyWindow, &QDialog::finished, this, [this] { ReturnFocus(); });
+        WatchWindow(TalkKeyWindow); // the keyboard stays in it after the menu closes
     }
     auto* edit = TalkKeyWindow->findChild<QKeySequenceEdit*>(QStringLiteral("TalkKeyEdit"));
     edit->setKeySequence(QKeySequence(TalkKey));
     TalkKeyWindow->open();
+    TalkKeyWindow->raise();
+    TalkKeyWindow->activateWindow();
     edit->setFocus();
 }
 

@@ -150,9 +150,11 @@ TEST_F(GameVoice, CallingOnlyTheAnnouncedAddressAndOnlyThatPartner) {
 
 TEST_F(GameVoice, ThePushToTalkKeyIsChosenFromTheOptionsAndRemembered) {
     Game& g = Entered();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&g));
     EXPECT_EQ(int(Qt::Key_Insert), g.TalkKey);
     g.Voice_Talk_Key->trigger();
-    ASSERT_TRUE(WaitFor([&] { return g.TalkKeyWindow && g.TalkKeyWindow->isVisible(); }));
+    ASSERT_TRUE(g.TalkKeyWindow);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(g.TalkKeyWindow));
     auto* edit = g.TalkKeyWindow->findChild<QKeySequenceEdit*>();
     ASSERT_NE(nullptr, edit);
     ASSERT_TRUE(WaitFor([&] {
