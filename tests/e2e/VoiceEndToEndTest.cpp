@@ -64,31 +64,28 @@ class VoiceEndToEnd : public GameFixture {
     QString Played;
 };
 
-// The pitch of the loud part of 16-bit stereo samples at the given rate (first channel), from the rising
-// zero crossings; 0 when nothing is loud.
+// The pitch of 16-bit samples at the given rate (first channel): the median period between rising zero
+// crossings in the loud stretches (a gap where the network was late does not count as a long period);
+// 0 when nothing is loud.
 double Pitch(const QByteArray& raw, int rate, int channels, int* loudest) {
-    std::vector<int> s;
+    std::vector<double> s;
     for (qsizetype i = 0; i + 1 < raw.size(); i += 2 * channels)
         s.push_back(qFromLittleEndian<qint16>(raw.constData() + i));
     *loudest = 0;
-    for (int v : s)
-        *loudest = std::max(*loudest, std::abs(v));
-    std::size_t first = s.size(), last = 0;
-    for (std::size_t i = 0; i < s.size(); ++i)
-        if (std::abs(s[i]) > *loudest / 3) {
-            first = std::min(first, i);
-            last = i;
-        }
-    if (first >= last) return 0;
-    std::size_t from = 0, to = 0;
-    int rises = 0;
-    for (std::size_t i = first + 1; i <= last; ++i)
-        if (s[i - 1] < 0 && s[i] >= 0) {
-            if (rises == 0) from = i;
-            to = i;
-            ++rises;
-        }
-    return rises < 2 ? 0 : (rises - 1) * double(rate) / double(to - from);
+    for (double v : s)
+        *loudest = std::max(*loudest, int(std::abs(v)));
+    std::vector<double> periods;
+    double previous = -1;
+    for (std::size_t i = 1; i < s.size(); ++i) {
+        if (!(s[i - 1] < 0 && s[i] >= 0)) continue;
+        const double at = double(i - 1) + s[i - 1] / (s[i - 1] - s[i]); // where the line crosses zero
+        const bool loud = std::abs(s[std::min(i + std::size_t(rate / 1760), s.size() - 1)]) > *loudest / 4;
+        if (previous >= 0 && loud) periods.push_back(at - previous);
+        previous = loud ? at : -1;
+    }
+    if (periods.size() < 10) return 0;
+    std::nth_element(periods.begin(), periods.begin() + long(periods.size() / 2), periods.end());
+    return rate / periods[periods.size() / 2];
 }
 
 TEST_F(VoiceEndToEnd, TheTalkersToneIsHeardAtItsPitchAndSoon) {
