@@ -196,7 +196,8 @@ bool Game::VoiceChatCommand(const std::string& command, const std::string& typed
             } else {
                 // Only to the address the server announced for this partner, and only a stream that
                 // names them.
-                TCPSocket->Connect(FromWire(VoicePartnerAddress), quint16(VoicePort), FromWire(VoicePartnerName));
+                TCPSocket->Connect(FromWire(VoicePartnerAddress), quint16(VoicePort),
+                                   FromWire(VoicePartnerName));
             }
             return false;
         }

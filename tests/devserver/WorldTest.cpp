@@ -366,10 +366,12 @@ TEST(World, VoiceChatRequestsReachTheNamedPlayerWithTheRequestersAddress) {
     world.Enter(Bob, "Bob", "192.0.2.7");
     world.Enter(Cal, "Cal");
     world.Handle(Bob, "Diree"); // anywhere in the game
-    EXPECT_EQ(Checked(world.Handle(Ann, "/voicechat BOB")),
-              (Deliveries{{Bob, {"VoiceChatAnn/127.0.0.1"}}, {Ann, {"TMD{00c000{Asking Bob for a voicechat."}}}));
-    EXPECT_EQ(Checked(world.Handle(Bob, "/VoiceChat ann")), (Deliveries{{Ann, {"VoiceChatBob/192.0.2.7"}},
-                                                                     {Bob, {"TMD{00c000{Asking Ann for a voicechat."}}}));
+    EXPECT_EQ(
+        Checked(world.Handle(Ann, "/voicechat BOB")),
+        (Deliveries{{Bob, {"VoiceChatAnn/127.0.0.1"}}, {Ann, {"TMD{00c000{Asking Bob for a voicechat."}}}));
+    EXPECT_EQ(
+        Checked(world.Handle(Bob, "/VoiceChat ann")),
+        (Deliveries{{Ann, {"VoiceChatBob/192.0.2.7"}}, {Bob, {"TMD{00c000{Asking Ann for a voicechat."}}}));
     const struct {
         int from;
         std::string_view line;
