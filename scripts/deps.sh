@@ -4,7 +4,7 @@ GLOAMREST_PACKAGES=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libbz2-dev bzip2
-  libsdl2-mixer-dev timgm6mb-soundfont
+  libsdl2-mixer-dev timgm6mb-soundfont libopus-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool imagemagick fonts-dejavu-core
   desktop-file-utils appstream dpkg-dev

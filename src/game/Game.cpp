@@ -225,8 +225,6 @@ void Game::BuildControls() {
     connect(Bots, &QTimer::timeout, this, &Game::Bots_Timer);
     Bots->start();
     TCPSocket = new VoiceChatSocket(this);
-    connect(TCPSocket, &VoiceChatSocket::linkOpened, this, [this] { PlaceInputBox(4); });
-    connect(TCPSocket, &VoiceChatSocket::linkClosed, this, [this] { PlaceInputBox(0); });
     if (app.lodge) connect(app.lodge, &Lodge::messagesQueued, this, &Game::ScheduleWorker);
 }
 
@@ -270,6 +268,7 @@ void Game::BuildMenus() {
     Skins = options->addAction(QStringLiteral("S&kins..."));
     connect(Skins, &QAction::triggered, this, &Game::Skins_Click);
     VoiceChatOn = toggle("Voice Chat", "Voice Chat", true);
+    BuildVoice(options);
     options->addSeparator();
     Hide_When_Maximising = toggle("Hide When Maximising", "Hide_When_Maximising", false);
     Bar_Flashing = toggle("Bar Flashing", "Bar_Flashing", false);
@@ -361,6 +360,7 @@ void Game::resizeEvent(QResizeEvent* event) {
 }
 
 bool Game::eventFilter(QObject* watched, QEvent* event) {
+    if (TalkKeyEvent(watched, event)) return true;
     if (watched == TI && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Up)

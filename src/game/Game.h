@@ -15,6 +15,7 @@
 #include "skin/Layout.h"
 
 class QAction;
+class QDialog;
 class QImage;
 class QLineEdit;
 class QMenu;
@@ -135,6 +136,14 @@ class Game : public QMainWindow {
     QTimer* CheckTimer = nullptr;
     QTimer* Bots = nullptr;
     VoiceChatSocket* TCPSocket = nullptr;
+    // Push-to-talk (game/GameVoice.cpp): holding CmdTalk or the chosen key (setting "Voice_Talk_Key")
+    // talks; the partner can be muted; CmdTalk's caption shows who is talking.
+    int TalkKey = 0; // a Qt::Key
+    QAction* Voice_Talk_Key = nullptr;
+    QAction* Voice_Mute = nullptr;
+    QDialog* TalkKeyWindow = nullptr;
+    void Voice_Talk_Key_Click();
+    void SetTalkKey(int key);
 
     // State of play.
     GameLayout Layout;
@@ -201,6 +210,9 @@ class Game : public QMainWindow {
     void Dispatch(const std::string& message);
     void Offline(const std::string& text);
     void VoiceChatRequest(const std::string& value);
+    void BuildVoice(QMenu* options);
+    bool TalkKeyEvent(QObject* watched, QEvent* event);
+    void ShowTalking(bool self, bool partner);
     void Ping();
     bool VoiceChatCommand(const std::string& commandText, const std::string& typed);
     void RunCalculator(const std::string& argument);

@@ -182,6 +182,7 @@ bool Game::VoiceChatCommand(const std::string& command, const std::string& typed
             PlaceInputBox(0);
             VoicePartnerName.clear();
             VoicePartnerAddress.clear();
+            TCPSocket->Expect(QString()); // no call is taken until a new request stands
             if (!TCPSocket->IsListening() && !TCPSocket->Listen(quint16(VoicePort)))
                 PrintSystemLine(
                     "Voicechat could not start listening for requests on this character, perhaps one of "
@@ -193,7 +194,10 @@ bool Game::VoiceChatCommand(const std::string& command, const std::string& typed
             if (app.lodge && FromWire(VoicePartnerAddress) == app.lodge->Comline->localAddress().toString()) {
                 PrintSystemLine("You can't connect to yourself.");
             } else {
-                TCPSocket->Connect(FromWire(VoicePartnerAddress), quint16(VoicePort));
+                // Only to the address the server announced for this partner, and only a stream that
+                // names them.
+                TCPSocket->Connect(FromWire(VoicePartnerAddress), quint16(VoicePort),
+                                   FromWire(VoicePartnerName));
             }
             return false;
         }
@@ -205,6 +209,8 @@ bool Game::VoiceChatCommand(const std::string& command, const std::string& typed
             return false;
         }
         VoicePartnerName = std::string(TextFrom(typed, 12));
+        // While this request stands, the one call taken is the one whose stream names this player.
+        TCPSocket->Expect(FromWire(VoicePartnerName));
         return true; // the request goes to the server as typed
     } catch (const RunTimeError&) {
         return false;

@@ -4,10 +4,20 @@
 // stopped. Volumes are percentages. Errors (no device, a file that does not play) are not the caller's to
 // handle: the call does nothing and Problem() says why, in words a player can act on.
 #include <QString>
+#include <cstdint>
 
 namespace gr {
 
 enum class MediaAlias { Sound, Midi };
+
+// Something mixed into the output as it plays: the voice chat's partner.
+class VoiceMix {
+  public:
+    virtual ~VoiceMix() = default;
+    // Called on the audio thread: adds into `samples` (interleaved signed 16-bit, `channels` per frame, at
+    // `rate` frames a second).
+    virtual void MixInto(std::int16_t* samples, int frames, int channels, int rate) = 0;
+};
 
 class Media {
   public:
@@ -22,6 +32,13 @@ class Media {
     virtual void SetVolume(MediaAlias alias, int percent) = 0;
     // Why sound or music cannot be heard (no audio device, no soundfont for music); empty while all is well.
     virtual QString Problem() const = 0;
+    // The voice chat's partner plays through the same device as sound and music, from the moment it is
+    // attached until it is detached; false when there is no device.
+    virtual bool AttachVoice(VoiceMix* mix) {
+        (void)mix;
+        return false;
+    }
+    virtual void DetachVoice(VoiceMix* mix) { (void)mix; }
 };
 
 } // namespace gr

@@ -4,6 +4,8 @@
 #include <SDL.h>
 #include <SDL_mixer.h>
 #include <algorithm>
+#include <mutex>
+#include <vector>
 
 namespace gr {
 
@@ -12,6 +14,21 @@ constexpr int kEffectChannel = 0;
 constexpr int kChannels = 4;
 constexpr int kRate = 44100;
 constexpr int kBufferFrames = 2048; // about 46 ms: small enough for effects to start at once
+
+// The voices mixed in after effects and music. The mixer's device is one for the whole process, and so is
+// its post-mix hook: every open SdlMedia shares this list.
+std::mutex VoicesLock;
+std::vector<VoiceMix*> Voices;
+
+void MixVoices(void*, Uint8* stream, int bytes) {
+    int rate = 0, channels = 0;
+    Uint16 format = 0;
+    if (Mix_QuerySpec(&rate, &format, &channels) == 0 || channels <= 0 || format != AUDIO_S16SYS) return;
+    const std::lock_guard lock(VoicesLock);
+    for (VoiceMix* voice : Voices)
+        voice->MixInto(reinterpret_cast<std::int16_t*>(stream), bytes / int(sizeof(std::int16_t)) / channels,
+                       channels, rate);
+}
 
 int MixVolume(int percent) {
     return std::clamp(percent, 0, 100) * MIX_MAX_VOLUME / 100;
@@ -52,6 +69,7 @@ bool SdlMedia::Ready() {
         return false;
     }
     Opened = true;
+    Mix_SetPostMix(MixVoices, nullptr);
     Mix_AllocateChannels(kChannels);
     QString font;
     for (const QString& candidate : SoundFonts)
@@ -120,6 +138,18 @@ void SdlMedia::SetVolume(MediaAlias alias, int percent) {
         Mix_Volume(kEffectChannel, MixVolume(percent));
     else
         Mix_VolumeMusic(MixVolume(percent));
+}
+
+bool SdlMedia::AttachVoice(VoiceMix* mix) {
+    if (!Ready()) return false;
+    const std::lock_guard lock(VoicesLock);
+    if (std::find(Voices.begin(), Voices.end(), mix) == Voices.end()) Voices.push_back(mix);
+    return true;
+}
+
+void SdlMedia::DetachVoice(VoiceMix* mix) {
+    const std::lock_guard lock(VoicesLock);
+    Voices.erase(std::remove(Voices.begin(), Voices.end(), mix), Voices.end());
 }
 
 } // namespace gr

@@ -28,6 +28,8 @@ class SdlMedia final : public Media {
     bool IsPlaying(MediaAlias alias) const override;
     void SetVolume(MediaAlias alias, int percent) override;
     QString Problem() const override { return Trouble; }
+    bool AttachVoice(VoiceMix* mix) override;
+    void DetachVoice(VoiceMix* mix) override;
 
     // The General MIDI soundfonts that Debian's packages install, best first.
     static QStringList DefaultSoundFonts();

@@ -360,6 +360,33 @@ TEST(World, SlashCommands) {
     }
 }
 
+TEST(World, VoiceChatRequestsReachTheNamedPlayerWithTheRequestersAddress) {
+    World world;
+    world.Enter(Ann, "Ann", "127.0.0.1");
+    world.Enter(Bob, "Bob", "192.0.2.7");
+    world.Enter(Cal, "Cal");
+    world.Handle(Bob, "Diree"); // anywhere in the game
+    EXPECT_EQ(
+        Checked(world.Handle(Ann, "/voicechat BOB")),
+        (Deliveries{{Bob, {"VoiceChatAnn/127.0.0.1"}}, {Ann, {"TMD{00c000{Asking Bob for a voicechat."}}}));
+    EXPECT_EQ(
+        Checked(world.Handle(Bob, "/VoiceChat ann")),
+        (Deliveries{{Ann, {"VoiceChatBob/192.0.2.7"}}, {Bob, {"TMD{00c000{Asking Ann for a voicechat."}}}));
+    const struct {
+        int from;
+        std::string_view line;
+        std::string_view reply;
+    } refused[] = {
+        {Ann, "/voicechat nobody", "TMD{00c000{Nobody called nobody is playing."},
+        {Ann, "/voicechat ann", "TMD{00c000{You can't voicechat with yourself."},
+        {Cal, "/voicechat ann", "TMD{00c000{Voicechat is not possible from where you connect."},
+    };
+    for (const auto& c : refused) {
+        SCOPED_TRACE(c.line);
+        EXPECT_EQ(Checked(world.Handle(c.from, c.line)), (Deliveries{{c.from, {std::string(c.reply)}}}));
+    }
+}
+
 TEST(World, PagingReachesTheNamedPlayer) {
     struct Case {
         std::string_view line;

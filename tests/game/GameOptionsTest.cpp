@@ -11,6 +11,7 @@
 
 #include "core/Deployment.h"
 #include "game/VoiceChat.h"
+#include "game/VoiceWire.h"
 #include "support/GameFixture.h"
 
 namespace gr::test {
@@ -136,13 +137,18 @@ TEST_F(GameOptions, VoiceChatListensAndCallsOnTheDeploymentsPort) {
     EXPECT_EQ(port, g.VoicePort);
     ASSERT_TRUE(g.TCPSocket->IsListening());
     EXPECT_TRUE(Text().contains(QStringLiteral("Voicechat is listening to requests on this character.")));
-    // A partner calls in on that port.
+    // A partner calls in on that port (while this player's request to them stands).
+    Type(QStringLiteral("/voicechat Ann"));
     QTcpSocket caller;
     caller.connectToHost(QHostAddress::LocalHost, port);
+    caller.write(QByteArray::fromStdString(VoiceHeader("Ann")));
     ASSERT_TRUE(WaitFor([&] { return g.CmdTalk->isVisibleTo(&g); }));
     caller.abort();
     ASSERT_TRUE(WaitFor([&] { return !g.CmdTalk->isVisibleTo(&g); }));
-    // And this player calls a partner who asked, on the same port.
+    ASSERT_TRUE(WaitFor([&] { return g.TCPSocket->IsListening(); })) << "listening again once it ended";
+    // And this player calls a partner who asked, on the same port (this one's listener steps aside: the
+    // two share one machine).
+    g.TCPSocket->Close();
     QTcpServer partner;
     ASSERT_TRUE(partner.listen(QHostAddress::AnyIPv4, port));
     g.VoicePartnerName = "Ann";

@@ -79,6 +79,15 @@ std::string DevServer::sessionKey(int sessionId) const {
     return it == Sessions.end() ? std::string() : it->second->Key;
 }
 
+std::string DevServer::sessionAddress(int sessionId) const {
+    const auto it = Sessions.find(sessionId);
+    if (it == Sessions.end() || !it->second->Socket) return {};
+    const QHostAddress peer = it->second->Socket->peerAddress();
+    bool isV4 = false;
+    const quint32 v4 = peer.toIPv4Address(&isV4);
+    return (isV4 ? QHostAddress(v4) : peer).toString().toStdString();
+}
+
 void DevServer::accept(QTcpServer* server) {
     while (QTcpSocket* socket = server->nextPendingConnection()) {
         if (Sessions.size() >= kMaxSessions) {

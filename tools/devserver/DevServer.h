@@ -64,6 +64,8 @@ class DevServer : public QObject {
     std::size_t sessionCount() const { return Sessions.size(); }
     // The cipher key of a session ("" when there is none).
     std::string sessionKey(int sessionId) const;
+    // The address the session's client connects from ("" when there is no such session).
+    std::string sessionAddress(int sessionId) const;
 
   signals:
     void sessionOpened(int sessionId);

@@ -17,7 +17,7 @@ void GameServer::setKeepAliveInterval(int ms) {
 }
 
 void GameServer::onCharacterEntered(int sessionId, const CharacterRecord& character) {
-    deliver(Game.Enter(sessionId, character.Name));
+    deliver(Game.Enter(sessionId, character.Name, sessionAddress(sessionId)));
 }
 
 void GameServer::onGameMessage(int sessionId, const std::string& message) {

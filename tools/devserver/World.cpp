@@ -394,10 +394,10 @@ const World::Player* World::findByName(std::string_view name) const {
     return it == Players.end() ? nullptr : &*it;
 }
 
-Deliveries World::Enter(int session, std::string_view name) {
+Deliveries World::Enter(int session, std::string_view name, std::string_view address) {
     Outbox out;
     leave(out, session);
-    Player& player = Players.emplace_back(Player{session, std::string(name), 0, {}});
+    Player& player = Players.emplace_back(Player{session, std::string(name), 0, {}, std::string(address)});
     Character& self = player.Self;
     self.Inventory.assign(kStartInventory.begin(), kStartInventory.end());
     self.Equipped.fill(-1);
@@ -546,6 +546,8 @@ void World::command(Outbox& out, Player& player, std::string_view line) {
         who(out, player);
     } else if (SameNoCase(word, "/p")) {
         page(out, player, rest);
+    } else if (SameNoCase(word, "/voicechat")) {
+        voiceChat(out, player, rest);
     } else if (SameNoCase(word, "/monitor")) {
         monitor(out, player, rest);
     } else if (SameNoCase(word, "/textsize")) {
@@ -585,6 +587,24 @@ void World::who(Outbox& out, const Player& player) const {
         out.Line(player.Session,
                  Cat({"{ffffff{", PlainText(other.Name), kGrey, " - ", RoomAt(other.Room).Title}));
     }
+}
+
+void World::voiceChat(Outbox& out, const Player& player, std::string_view name) const {
+    const Player* target = findByName(TrimSpaces(name));
+    if (!target) {
+        out.Line(player.Session, Cat({kNotice, "Nobody called ", PlainText(name), " is playing."}));
+        return;
+    }
+    if (target->Session == player.Session) {
+        out.Line(player.Session, Cat({kNotice, "You can't voicechat with yourself."}));
+        return;
+    }
+    if (player.Address.empty()) {
+        out.Line(player.Session, Cat({kNotice, "Voicechat is not possible from where you connect."}));
+        return;
+    }
+    out.To(target->Session, Cat({"VoiceChat", player.Name, "/", player.Address}));
+    out.Line(player.Session, Cat({kNotice, "Asking ", PlainText(target->Name), " for a voicechat."}));
 }
 
 void World::page(Outbox& out, const Player& player, std::string_view rest) const {

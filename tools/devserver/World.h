@@ -65,7 +65,8 @@ class World {
     // The character enters the first room: a welcome, the room, every panel and status value (each "StChg"
     // index once) and the area's music for the session, an arrival line for the others there. A session that
     // is already playing leaves first (another character of the account).
-    Deliveries Enter(int session, std::string_view name);
+    // `address` is the network address the session's client connects from: voice chat requests name it.
+    Deliveries Enter(int session, std::string_view name, std::string_view address = {});
     // The session's player leaves the world; the others in the room are told. Nothing for a session that
     // is not playing.
     Deliveries Leave(int session);
@@ -100,6 +101,7 @@ class World {
         std::string Name; // as the account store has it; shown with braces removed
         int Room = 0;
         Character Self;
+        std::string Address; // where the client connects from (voice chat requests)
     };
     // An object lying in a room; creatures keep their hit points.
     struct RoomThing {
@@ -127,6 +129,8 @@ class World {
     void command(Outbox& out, Player& player, std::string_view line);
     void who(Outbox& out, const Player& player) const;
     void page(Outbox& out, const Player& player, std::string_view rest) const;
+    // "/voicechat name": the named player's client is told "VoiceChat" + requester "/" requester's address.
+    void voiceChat(Outbox& out, const Player& player, std::string_view name) const;
     void monitor(Outbox& out, const Player& player, std::string_view rest);
     void monitorAnswer(Outbox& out, const Player& player, std::string_view value);
 
