@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 
+#include "Targets.h"
 #include "core/CodePage.h"
 #include "core/CommandLine.h"
 #include "core/RunTimeError.h"
@@ -10,7 +11,7 @@
 #include "input/CommandInput.h"
 #include "input/PlayerTimer.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+int gr::fuzz::Command(const std::uint8_t* data, std::size_t size) {
     const std::string typed(reinterpret_cast<const char*>(data), size);
     (void)gr::ParseCommandLine(typed, 1920 * 15, 1080 * 15);
     const std::string cleaned = gr::CleanCommandLine(typed, false);
@@ -27,7 +28,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     gr::PlayerTimer timer;
     try {
         (void)timer.Command(typed);
-        for (int i = 0; i < 3; ++i) (void)timer.Tick();
+        for (int i = 0; i < 3; ++i)
+            (void)timer.Tick();
     } catch (const gr::RunTimeError&) {
     }
     gr::InputHistory history;
@@ -36,3 +38,5 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     (void)history.MonitorAnswer(typed);
     return 0;
 }
+
+GLOAMREST_FUZZ_ENTRY(gr::fuzz::Command)

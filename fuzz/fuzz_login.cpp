@@ -1,32 +1,110 @@
-// A login-phase message through its classification and the account data it carries.
+// Server text of the login phase through the login dispatcher's rules: the input is a run of messages
+// ("%$" between them, as the receive path hands them over), each recognised and its fields read as the
+// dispatcher reads them, the account's character list carried from one message to the next.
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
+#include "Targets.h"
+#include "character/StatsIn.h"
+#include "core/Cipher.h"
+#include "core/Random.h"
 #include "core/RunTimeError.h"
-#include "game/GameMessages.h"
+#include "core/TextFields.h"
 #include "login/AccountRecords.h"
 #include "login/LoginMessages.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const std::string message(reinterpret_cast<const char*>(data), size);
-    (void)gr::ClassifyLoginMessage(message);
-    (void)gr::ClassifyGameMessage(message);
-    try {
-        (void)gr::KeyCodeVersion(message);
-    } catch (const gr::RunTimeError&) {
+namespace {
+
+using gr::fuzz::Check;
+
+class Fixed final : public gr::RandomSource {
+  public:
+    int Between(int lo, int hi) override { return lo + (Next++ % (hi - lo + 1)); }
+
+  private:
+    int Next = 0;
+};
+
+// The list of characters, made once and emptied for every input.
+gr::CritGrid& Table() {
+    static gr::CritGrid table = gr::EmptyCritGrid();
+    for (auto& record : table)
+        for (auto& value : record)
+            value.clear();
+    return table;
+}
+
+void Dispatch(std::string_view message, gr::CritGrid& table) {
+    switch (gr::ClassifyLoginMessage(message)) {
+    case gr::LoginMessage::GenerateUser: {
+        const std::string_view answer = gr::TextFrom(message, 13);
+        if (answer.starts_with("StatsIn")) (void)gr::ParseStatsIn(answer);
+        break;
     }
-    (void)gr::KeyCodeKey(message);
-    (void)gr::SplitFields(message, "^%^");
-    if (const auto display = gr::ParseDisplay(message)) {
-        gr::CritGrid table = gr::EmptyCritGrid();
-        gr::AppendCritRecords(table, display->Records);
-        gr::AppendCritRecords(table, display->Records);
-        for (int column = -1; column < gr::kCritColumns; ++column)
-            (void)gr::BuildCritView(table, display->AccountName, column);
-        (void)gr::RemoveCritRecord(table, display->Email);
-        (void)gr::TypedCharacter(table, display->AccountName);
+    case gr::LoginMessage::AccountEnableCrit: {
+        // The character being moved is one of the listed ones.
+        const std::string name = table[message.size() % 3][0];
+        const bool removed = gr::RemoveCritRecord(table, name);
+        Check(table.size() == std::size_t(gr::kCritRows));
+        if (!name.empty()) Check(removed);
+        break;
     }
-    (void)gr::MacroFileNames(message);
+    case gr::LoginMessage::Display: {
+        const auto display = gr::ParseDisplay(gr::TextFrom(message, 8));
+        if (!display) break;
+        gr::AppendCritRecords(table, display->Records);
+        Check(table.size() == std::size_t(gr::kCritRows));
+        // One view per message: the sort column comes from the message's length, so inputs reach them all.
+        const int column = int(message.size() % (gr::kCritColumns + 1)) - 1;
+        const gr::CritGrid view = gr::BuildCritView(table, display->AccountName, column);
+        Check(view.size() <= table.size());
+        (void)gr::TypedCharacter(view, display->Email);
+        (void)gr::MacroFileNames(table[0][0]);
+        (void)gr::CharacterSettingKeys(table[0][0]);
+        break;
+    }
+    case gr::LoginMessage::CritInfo: {
+        const auto parts = gr::SplitFields(gr::TextFrom(message, 9), "^%^");
+        Check(!parts.empty());
+        (void)gr::MacroFileNames(parts[0]);
+        break;
+    }
+    case gr::LoginMessage::KeyCode: {
+        try {
+            (void)gr::KeyCodeVersion(message);
+        } catch (const gr::RunTimeError&) {
+        }
+        const std::string key = gr::KeyCodeKey(message);
+        Check(key.size() <= gr::kMaxCipherKeyLength);
+        if (key.size() < gr::kMinCipherKeyLength) break;
+        static gr::CipherTables tables;
+        gr::BuildCipherTables(tables, key);
+        Fixed random;
+        const std::string_view login = "AccountLoadname/password";
+        Check(gr::EncipherForWire(tables, key, login, random).size() == login.size() + 6);
+        break;
+    }
+    case gr::LoginMessage::AccountMsg:
+    case gr::LoginMessage::Password:
+    case gr::LoginMessage::InUse:
+    case gr::LoginMessage::DayBanRemove:
+    case gr::LoginMessage::DayBanned:
+    case gr::LoginMessage::SysMsgBanned:
+    case gr::LoginMessage::None:
+        break;
+    }
+}
+
+} // namespace
+
+int gr::fuzz::Login(const std::uint8_t* data, std::size_t size) {
+    const std::string_view input(reinterpret_cast<const char*>(data), size);
+    gr::CritGrid& table = Table();
+    for (const std::string_view message : gr::SplitFields(input, "%$"))
+        if (!message.empty()) Dispatch(message, table);
     return 0;
 }
+
+GLOAMREST_FUZZ_ENTRY(gr::fuzz::Login)

@@ -6,16 +6,11 @@
 #include <cstdlib>
 #include <string>
 
+#include "Targets.h"
 #include "core/RunTimeError.h"
 #include "input/Macros.h"
 
-namespace {
-void Check(bool condition) {
-    if (!condition) std::abort();
-}
-} // namespace
-
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+int gr::fuzz::Macros(const std::uint8_t* data, std::size_t size) {
     const std::string bytes(reinterpret_cast<const char*>(data), size);
     gr::MacroTable table;
     const std::size_t rows = gr::ReadMacroFile(bytes, table);
@@ -41,3 +36,5 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     return 0;
 }
+
+GLOAMREST_FUZZ_ENTRY(gr::fuzz::Macros)

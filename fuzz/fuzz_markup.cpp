@@ -3,24 +3,29 @@
 #include <cstdint>
 #include <string>
 
+#include "Targets.h"
 #include "core/Random.h"
 #include "game/TextMarkup.h"
 
 namespace {
 class Fixed final : public gr::RandomSource {
-public:
+  public:
     int Between(int lo, int hi) override { return lo + (Next++ % (hi - lo + 1)); }
 
-private:
+  private:
     int Next = 0;
 };
 } // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+int gr::fuzz::Markup(const std::uint8_t* data, std::size_t size) {
     const std::string line(reinterpret_cast<const char*>(data), size);
     gr::MarkupState state;
     Fixed random;
-    for (int textSize : {8, 18}) (void)gr::MarkupOps(line, state, textSize, random);
-    for (std::size_t caret = 0; caret <= line.size(); caret += 1 + line.size() / 64) (void)gr::LinkAt(line, caret);
+    for (int textSize : {8, 18})
+        (void)gr::MarkupOps(line, state, textSize, random);
+    for (std::size_t caret = 0; caret <= line.size(); caret += 1 + line.size() / 64)
+        (void)gr::LinkAt(line, caret);
     return 0;
 }
+
+GLOAMREST_FUZZ_ENTRY(gr::fuzz::Markup)

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "Targets.h"
 #include "core/RunTimeError.h"
 #include "game/PanelRules.h"
 
@@ -16,7 +17,7 @@ template <typename Body> void Guarded(Body&& body) {
 }
 } // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+int gr::fuzz::Panels(const std::uint8_t* data, std::size_t size) {
     const std::string value(reinterpret_cast<const char*>(data), size);
     gr::Bindings b;
     b.BindSpell(true, "Fire");
@@ -50,3 +51,5 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     (void)gr::ObjectClickName(value);
     return 0;
 }
+
+GLOAMREST_FUZZ_ENTRY(gr::fuzz::Panels)

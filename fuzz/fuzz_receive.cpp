@@ -1,23 +1,63 @@
-// Server bytes through the receive path: the input is cut into reads at bytes that say where, and every
-// message goes into the queue, which a dispatcher tick then empties.
+// Server bytes through the receive path: the first byte says how long the reads are, the rest is cut into
+// reads of that length; every message goes into the queue, which dispatcher ticks empty, each message
+// recognised as both dispatchers recognise it. What arrives must not depend on how the reads cut the text:
+// the messages taken out of the queue are exactly those of the whole text given in one read.
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
+#include <vector>
 
+#include "Targets.h"
 #include "core/DispatchTick.h"
 #include "core/InQueue.h"
 #include "core/ReceivePath.h"
+#include "game/GameMessages.h"
+#include "login/LoginMessages.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+namespace {
+// Made once: the decompressor keeps its working memory (megabytes) between chunks and inputs.
+struct Receiver {
+    gr::ReceiveAssembler Cut{gr::Bzip2Api::Linked()};
+    gr::ReceiveAssembler Whole{gr::Bzip2Api::Linked()};
+    gr::InQueue Queue;
+    std::string Message;
+    std::vector<std::string> Dispatched;
+    std::vector<std::string> Expected;
+};
+} // namespace
+
+int gr::fuzz::Receive(const std::uint8_t* data, std::size_t size) {
     if (size == 0) return 0;
-    gr::ReceiveAssembler assembler(gr::Bzip2Api::Linked());
-    gr::InQueue queue;
-    std::string message;
+    static Receiver r;
+    r.Cut.Reset();
+    r.Whole.Reset();
+    r.Queue.Clear();
+    r.Dispatched.clear();
+    r.Expected.clear();
+
     const std::string_view input(reinterpret_cast<const char*>(data) + 1, size - 1);
     const std::size_t step = 1 + data[0] % 64; // the size of the reads
+    bool dropped = false;
+    const auto handle = [&](const std::string& m) {
+        Check(!m.empty());
+        (void)gr::ClassifyGameMessage(m);
+        (void)gr::ClassifyLoginMessage(m);
+        r.Dispatched.push_back(m);
+        return true;
+    };
     for (std::size_t at = 0; at < input.size(); at += step) {
-        assembler.Feed(input.substr(at, step), [&](std::string_view m) { queue.Put(m); });
-        gr::DispatchTick(queue, message, [](const std::string& m) { return !m.empty(); });
+        r.Cut.Feed(input.substr(at, step), [&](std::string_view m) { dropped |= !r.Queue.Put(m); });
+        gr::DispatchTick(r.Queue, r.Message, handle);
     }
+    while (r.Queue.HasMessages())
+        gr::DispatchTick(r.Queue, r.Message, handle);
+    Check(r.Queue.QueuedBytes() == 0);
+
+    r.Whole.Feed(input, [&](std::string_view m) { r.Expected.emplace_back(m); });
+    Check(r.Whole.ReceiveBuffer() == r.Cut.ReceiveBuffer());
+    if (!dropped) Check(r.Dispatched == r.Expected);
     return 0;
 }
+
+GLOAMREST_FUZZ_ENTRY(gr::fuzz::Receive)

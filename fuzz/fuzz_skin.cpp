@@ -6,14 +6,13 @@
 #include <cstdlib>
 #include <string_view>
 
+#include "Targets.h"
 #include "core/SafeName.h"
 #include "skin/SkinFile.h"
 
 namespace {
 
-void Check(bool ok) {
-    if (!ok) std::abort();
-}
+using gr::fuzz::Check;
 
 void CheckRect(const gr::LayoutRect& r, double bound) {
     for (double v : {r.Height, r.Left, r.Top, r.Width})
@@ -35,7 +34,7 @@ template <typename Array> void CheckRects(const Array& rects, double bound) {
 
 } // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+int gr::fuzz::Skin(const std::uint8_t* data, std::size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     const gr::GameLayout& start = gr::DefaultGameLayout();
     const gr::SkinOutcome out =
@@ -98,3 +97,5 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (text) Check(text->size() <= gr::kMaxSkinLineBytes);
     return 0;
 }
+
+GLOAMREST_FUZZ_ENTRY(gr::fuzz::Skin)

@@ -7,13 +7,14 @@
 #include <string>
 #include <string_view>
 
+#include "Targets.h"
 #include "skin/SkinList.h"
 #include "skin/WebPaths.h"
 
 namespace {
-void Check(bool ok) {
-    if (!ok) std::abort();
-}
+
+using gr::fuzz::Check;
+
 bool HasControl(const std::string& text) {
     for (char c : text)
         if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) return true;
@@ -29,7 +30,7 @@ std::string Lowered(std::string text) {
 }
 } // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+int gr::fuzz::SkinList(const std::uint8_t* data, std::size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
     const auto entries = gr::ParseSkinList(text);
     Check(entries.size() <= gr::kMaxSkinListEntries);
@@ -46,3 +47,5 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     return 0;
 }
+
+GLOAMREST_FUZZ_ENTRY(gr::fuzz::SkinList)

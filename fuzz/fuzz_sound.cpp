@@ -6,10 +6,11 @@
 #include <string>
 #include <string_view>
 
+#include "Targets.h"
 #include "game/MidiFile.h"
 #include "game/SoundRules.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+int gr::fuzz::Sound(const std::uint8_t* data, std::size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     (void)gr::IsPlayableMidi(bytes);
     (void)gr::IsWaveFile(bytes);
@@ -26,3 +27,5 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
     return 0;
 }
+
+GLOAMREST_FUZZ_ENTRY(gr::fuzz::Sound)

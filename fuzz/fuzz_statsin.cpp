@@ -4,9 +4,10 @@
 #include <cstdlib>
 #include <string_view>
 
+#include "Targets.h"
 #include "character/StatsIn.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+int gr::fuzz::StatsIn(const std::uint8_t* data, std::size_t size) {
     static const gr::DigitGlyphTable glyphs = gr::MakeDigitGlyphs();
     const std::string_view text(reinterpret_cast<const char*>(data), size);
     const auto roll = gr::ParseStatsIn(text);
@@ -17,3 +18,5 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (gr::ParseStatsIn(gr::StatsInText(*roll)) != roll) std::abort();
     return 0;
 }
+
+GLOAMREST_FUZZ_ENTRY(gr::fuzz::StatsIn)

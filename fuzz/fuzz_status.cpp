@@ -3,10 +3,11 @@
 #include <cstdint>
 #include <string>
 
+#include "Targets.h"
 #include "core/RunTimeError.h"
 #include "game/StatusRules.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+int gr::fuzz::Status(const std::uint8_t* data, std::size_t size) {
     const std::string value(reinterpret_cast<const char*>(data), size);
     (void)gr::FormatThousands(value);
     (void)gr::ParseColourValue(value);
@@ -30,3 +31,5 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     });
     return 0;
 }
+
+GLOAMREST_FUZZ_ENTRY(gr::fuzz::Status)
