@@ -10,6 +10,8 @@
 #include <cstdlib>
 #include <string_view>
 
+#include "core/Random.h"
+
 namespace gr::fuzz {
 
 using Body = int (*)(const std::uint8_t* data, std::size_t size);
@@ -44,6 +46,15 @@ inline constexpr NamedBody kTargets[] = {
     {"fuzz_panels", &Panels},     {"fuzz_sound", &Sound},     {"fuzz_skin", &Skin},
     {"fuzz_skinlist", &SkinList}, {"fuzz_macros", &Macros},   {"fuzz_statsin", &StatsIn},
     {"fuzz_voice", &Voice},
+};
+
+// Random numbers that only count up, so that an input always draws the same way (a rainbow's colours).
+class CountingRandom final : public RandomSource {
+  public:
+    int Between(int lo, int hi) override { return lo + (Next++ % (hi - lo + 1)); }
+
+  private:
+    int Next = 0;
 };
 
 // Ends the run when a property does not hold.

@@ -24,18 +24,10 @@ namespace {
 
 using gr::fuzz::Check;
 
-class Fixed final : public gr::RandomSource {
-  public:
-    int Between(int lo, int hi) override { return lo + (Next++ % (hi - lo + 1)); }
-
-  private:
-    int Next = 0;
-};
-
 struct Session {
     gr::MarkupState Markup;
     gr::Experience Xp;
-    Fixed Random;
+    gr::fuzz::CountingRandom Random;
 };
 
 void Points(std::string_view value, bool hitPoints) {

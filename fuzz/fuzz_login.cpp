@@ -19,14 +19,6 @@ namespace {
 
 using gr::fuzz::Check;
 
-class Fixed final : public gr::RandomSource {
-  public:
-    int Between(int lo, int hi) override { return lo + (Next++ % (hi - lo + 1)); }
-
-  private:
-    int Next = 0;
-};
-
 // The list of characters, made once and emptied for every input.
 gr::CritGrid& Table() {
     static gr::CritGrid table = gr::EmptyCritGrid();
@@ -81,7 +73,7 @@ void Dispatch(std::string_view message, gr::CritGrid& table) {
         if (key.size() < gr::kMinCipherKeyLength) break;
         static gr::CipherTables tables;
         gr::BuildCipherTables(tables, key);
-        Fixed random;
+        gr::fuzz::CountingRandom random;
         const std::string_view login = "AccountLoadname/password";
         Check(gr::EncipherForWire(tables, key, login, random).size() == login.size() + 6);
         break;

@@ -7,20 +7,12 @@
 #include "core/Random.h"
 #include "game/TextMarkup.h"
 
-namespace {
-class Fixed final : public gr::RandomSource {
-  public:
-    int Between(int lo, int hi) override { return lo + (Next++ % (hi - lo + 1)); }
-
-  private:
-    int Next = 0;
-};
-} // namespace
+namespace {} // namespace
 
 int gr::fuzz::Markup(const std::uint8_t* data, std::size_t size) {
     const std::string line(reinterpret_cast<const char*>(data), size);
     gr::MarkupState state;
-    Fixed random;
+    gr::fuzz::CountingRandom random;
     for (int textSize : {8, 18})
         (void)gr::MarkupOps(line, state, textSize, random);
     for (std::size_t caret = 0; caret <= line.size(); caret += 1 + line.size() / 64)

@@ -17,14 +17,6 @@ namespace {
 
 using gr::fuzz::Check;
 
-class Fixed final : public gr::RandomSource {
-  public:
-    int Between(int lo, int hi) override { return lo + (Next++ % (hi - lo + 1)); }
-
-  private:
-    int Next = 0;
-};
-
 // Well-formed UTF-8 with no control character other than those allowed.
 bool CleanUtf8(std::string_view text, std::string_view allowedControls) {
     for (std::size_t i = 0; i < text.size();) {
@@ -69,7 +61,7 @@ bool OnlyLogTags(std::string_view page) {
 int gr::fuzz::TextLog(const std::uint8_t* data, std::size_t size) {
     const std::string_view input(reinterpret_cast<const char*>(data), size);
     gr::MarkupState state;
-    Fixed random;
+    gr::fuzz::CountingRandom random;
     for (const std::string_view line : gr::SplitFields(input, "%$")) {
         const auto ops = gr::MarkupOps(line, state, 12, random);
         const std::string plain = gr::PlainLogLines(ops);
