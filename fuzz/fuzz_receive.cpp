@@ -16,10 +16,15 @@
 #include "login/LoginMessages.h"
 
 namespace {
+// A chunk's text is cut at this bound here instead of the client's 16 MiB: the cut is the same code at any
+// size, and a few mutated bytes of a compressed chunk often expand to megabytes, whose decompression (in the
+// uninstrumented library) would otherwise take most of the time.
+constexpr std::size_t kChunkOutputBound = 64 * 1024;
+
 // Made once: the decompressor keeps its working memory (megabytes) between chunks and inputs.
 struct Receiver {
-    gr::ReceiveAssembler Cut{gr::Bzip2Api::Linked()};
-    gr::ReceiveAssembler Whole{gr::Bzip2Api::Linked()};
+    gr::ReceiveAssembler Cut{gr::Bzip2Api::Linked(), kChunkOutputBound};
+    gr::ReceiveAssembler Whole{gr::Bzip2Api::Linked(), kChunkOutputBound};
     gr::InQueue Queue;
     std::string Message;
     std::vector<std::string> Dispatched;

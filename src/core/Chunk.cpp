@@ -51,7 +51,7 @@ std::string_view ChunkDecompressor::Decompress(std::string_view head, std::strin
     bz.opaque = this;
     status = Api.DecompressInit(&bz, 0, 0);
     if (status != BZ_OK) return {};
-    if (Out.empty()) Out.resize(kFirstOutputSize);
+    if (Out.empty()) Out.resize(std::min(kFirstOutputSize, MaxOutput));
     std::size_t written = 0;
     // The head goes in first and the rest after it, so that neither is copied to join them.
     bz.next_in = const_cast<char*>(head.data());
@@ -64,10 +64,10 @@ std::string_view ChunkDecompressor::Decompress(std::string_view head, std::strin
             restGiven = true;
         }
         if (written == Out.size()) {
-            if (Out.size() >= kMaxChunkOutput) break; // cut at the bound
-            Out.resize(std::min(Out.size() * 2, kMaxChunkOutput));
+            if (Out.size() >= MaxOutput) break; // cut at the bound
+            Out.resize(std::min(Out.size() * 2, MaxOutput));
         }
-        const std::size_t room = std::min(Out.size(), kMaxChunkOutput) - written;
+        const std::size_t room = std::min(Out.size(), MaxOutput) - written;
         bz.next_out = Out.data() + written;
         bz.avail_out = static_cast<unsigned>(room);
         const unsigned inBefore = bz.avail_in;

@@ -17,13 +17,14 @@ constexpr std::size_t kMaxChunkOutput = 16u * 1024u * 1024u;
 // the decompressor itself.
 class ChunkDecompressor {
 public:
-    explicit ChunkDecompressor(Bzip2Api api) : Api(api) {}
+    // maxOutput: the bound on one chunk's text; kMaxChunkOutput unless a caller needs a smaller one.
+    explicit ChunkDecompressor(Bzip2Api api, std::size_t maxOutput = kMaxChunkOutput) : Api(api), MaxOutput(maxOutput) {}
     ~ChunkDecompressor();
     ChunkDecompressor(const ChunkDecompressor&) = delete;
     ChunkDecompressor& operator=(const ChunkDecompressor&) = delete;
     void SetApi(Bzip2Api api) { Api = api; }
 
-    // Decompresses a whole bzip2 stream, given as a head and the rest of it, at most kMaxChunkOutput bytes.
+    // Decompresses a whole bzip2 stream, given as a head and the rest of it, at most MaxOutput bytes.
     // What the decompressor wrote before a failure is kept. The view is valid until the next call.
     // status: the last libbz2 status.
     std::string_view Decompress(std::string_view head, std::string_view rest, int& status);
@@ -48,6 +49,7 @@ private:
     static void Release(void* self, void* memory);
 
     Bzip2Api Api;
+    std::size_t MaxOutput;
     std::vector<Block> Pool;
     std::string Out;
 };

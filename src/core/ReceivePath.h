@@ -26,7 +26,9 @@ void SplitBatch(ChunkDecompressor& decompressor, std::string_view batch, const M
 // batch by batch in order; the rest waits.
 class ReceiveAssembler {
 public:
-    explicit ReceiveAssembler(Bzip2Api api) : Decompressor(api) {}
+    // maxChunkOutput: the bound on one chunk's text (see ChunkDecompressor).
+    explicit ReceiveAssembler(Bzip2Api api, std::size_t maxChunkOutput = kMaxChunkOutput)
+        : Decompressor(api, maxChunkOutput) {}
     // The library's entry points, once it has been loaded.
     void SetBzip2(Bzip2Api api) { Decompressor.SetApi(api); }
 

@@ -116,13 +116,30 @@ void Downloads::Start(Job job) {
     // bytes that arrive.
     request.setRawHeader("Accept-Encoding", "identity");
     request.setMaximumRedirectsAllowed(kMaxRedirects);
-    request.setTransferTimeout(kTransferTimeoutMs);
+    request.setTransferTimeout(PaceWindowMs);
     request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
     QNetworkReply* reply = Manager->get(request);
     Active.emplace(reply, std::move(job));
     connect(reply, &QNetworkReply::metaDataChanged, this, [this, reply] { OnMetaData(reply); });
     connect(reply, &QNetworkReply::readyRead, this, [this, reply] { OnReadyRead(reply); });
     connect(reply, &QNetworkReply::finished, this, [this, reply] { OnFinished(reply); });
+    // The pace timer belongs to the reply, so it ends with it.
+    auto* pace = new QTimer(reply);
+    pace->setInterval(PaceWindowMs);
+    connect(pace, &QTimer::timeout, this, [this, reply] { CheckPace(reply); });
+    pace->start();
+}
+
+void Downloads::CheckPace(QNetworkReply* reply) {
+    const auto it = Active.find(reply);
+    if (it == Active.end()) return;
+    Job& job = it->second;
+    Take(reply, job); // count what has arrived but not yet been read
+    if (!job.TooLong && job.Body.size() - job.BodyAtLastWindow >= PaceMinBytes) {
+        job.BodyAtLastWindow = job.Body.size();
+        return;
+    }
+    reply->abort(); // finishes the reply; nothing here may touch it afterwards
 }
 
 void Downloads::OnMetaData(QNetworkReply* reply) {
@@ -139,6 +156,7 @@ void Downloads::OnMetaData(QNetworkReply* reply) {
 
 bool Downloads::Take(QNetworkReply* reply, Job& job) {
     if (job.TooLong) return false;
+    if (!reply->isOpen()) return true; // stopped: nothing more to read
     job.Body += reply->read(job.Request.MaxBytes + 1 - job.Body.size());
     if (job.Body.size() <= job.Request.MaxBytes) return true;
     // Bodies are bounded: past the bound nothing is kept.

@@ -63,7 +63,16 @@ public:
     int Queued() const;
     static constexpr int kMaxRunning = 3;            // at once, so one slow picture does not hold up the rest
     static constexpr std::size_t kMaxQueued = 4096;  // per kind; more than every picture number there is
-    static constexpr int kTransferTimeoutMs = 30000; // a stalled transfer gives up its place
+    // A transfer gives up its place when a window of this length passes with fewer than kMinBytesPerWindow
+    // new bytes of body: a stalled host, and a host that trickles a byte now and then to hold the place
+    // forever (a stall timeout alone is reset by every byte).
+    static constexpr int kTransferTimeoutMs = 30000;
+    static constexpr qint64 kMinBytesPerWindow = 16 * 1024;
+    // Other values for the two (tests shorten the window); downloads started afterwards use them.
+    void SetPace(int windowMs, qint64 minBytesPerWindow) {
+        PaceWindowMs = windowMs;
+        PaceMinBytes = minBytesPerWindow;
+    }
 
 signals:
     // The number of downloads running and waiting changed; both 0 when everything is done.
@@ -80,12 +89,15 @@ private:
         std::vector<Waiter> Waiters;
         QByteArray Body;
         bool TooLong = false;
+        qint64 BodyAtLastWindow = 0;
     };
 
     void SchedulePump();
     void Pump();
     void Start(Job job);
     void OnMetaData(QNetworkReply* reply);
+    // At the end of each pace window: a transfer that brought too little since the last one is stopped.
+    void CheckPace(QNetworkReply* reply);
     void OnReadyRead(QNetworkReply* reply);
     // Reads what has arrived into the job's body; false once the body is past its bound.
     static bool Take(QNetworkReply* reply, Job& job);
@@ -103,6 +115,8 @@ private:
     std::size_t NextKind = 0;
     std::map<QNetworkReply*, Job> Active;
     bool PumpPending = false;
+    int PaceWindowMs = kTransferTimeoutMs;
+    qint64 PaceMinBytes = kMinBytesPerWindow;
     int ReportedRunning = 0, ReportedQueued = 0;
 };
 

@@ -141,6 +141,12 @@ TEST(ReceivePath, DecompressionStopsAtTheBound) {
     std::string bytes = stream;
     BzipDecompress(Bzip2Api::Linked(), bytes);
     EXPECT_EQ(kMaxChunkOutput, bytes.size());
+
+    // A smaller bound given to the assembler cuts each chunk's text there, in a later batch as well.
+    ReceiveAssembler assembler(Bzip2Api::Linked(), 1000);
+    const std::string chunk = ServerForm(Compress(std::string(5000, 'y') + "%$"));
+    for (int batch = 0; batch < 2; ++batch)
+        EXPECT_EQ(Messages{std::string(1000, 'y')}, assembler.Feed(chunk + "{[}]"));
 }
 
 TEST(ReceivePath, UnterminatedFloodIsDropped) {

@@ -15,16 +15,7 @@
 namespace gr::test {
 namespace {
 
-class HostilePanels : public GameFixture {
-  protected:
-    std::set<QString> Files() const {
-        std::set<QString> files;
-        QDirIterator it(Home.path(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-        while (it.hasNext())
-            files.insert(QDir(Home.path()).relativeFilePath(it.next()));
-        return files;
-    }
-};
+using HostilePanels = GameFixture;
 
 TEST_F(HostilePanels, AskOnlyForServedPicturesAndWriteOnlyIntoGfx) {
     WebHost web;
@@ -32,7 +23,7 @@ TEST_F(HostilePanels, AskOnlyForServedPicturesAndWriteOnlyIntoGfx) {
     web.Serve("/grpics/1500.jpg", WebHost::Answer(200, picture));
     WriteDeployment(QStringLiteral("[Hosts]\nPrimary=127.0.0.1\nWeb=%1\n").arg(web.Address()));
     Game& g = Entered();
-    const std::set<QString> before = Files();
+    const std::set<QString> before = DataFiles();
 
     Tick({"PLAa00ffff/..\\..\\evil/b00ffff/../../etc/passwd/c00ffff/999/d00ffff/4001/e00ffff/1500/"
           "f00ffff/%2e%2e%2f1500/g00ffff/1500.jpg/h00ffff/-1500/i00ffff/15000000000000000000/",
@@ -55,7 +46,7 @@ TEST_F(HostilePanels, AskOnlyForServedPicturesAndWriteOnlyIntoGfx) {
     EXPECT_EQ(picture, FileBytes(QDir(Home.path()).filePath(QStringLiteral("gfx/1500.jpg"))));
 
     std::set<QString> added;
-    for (const QString& file : Files())
+    for (const QString& file : DataFiles())
         if (!before.count(file)) added.insert(file);
     EXPECT_EQ((std::set<QString>{QStringLiteral("gfx/1500.jpg")}), added);
     EXPECT_FALSE(ending.Ended());

@@ -5,11 +5,13 @@
 // stays bounded, nothing is written outside the folders of the data folder, and no program is started and
 // no address opened.
 #include <QDirIterator>
+#include <QRegularExpression>
 #include <QTest>
 #include <bzlib.h>
 
 #include <fstream>
 #include <functional>
+#include <numeric>
 #include <random>
 #include <set>
 
@@ -43,13 +45,6 @@ class HostileServer : public GameFixture {
             },
             5000);
     }
-    std::set<QString> Files() const {
-        std::set<QString> files;
-        QDirIterator it(Home.path(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-        while (it.hasNext())
-            files.insert(QDir(Home.path()).relativeFilePath(it.next()));
-        return files;
-    }
     static double RssMb() {
         std::ifstream status("/proc/self/status");
         for (std::string row; std::getline(status, row);)
@@ -66,7 +61,7 @@ class HostileServer : public GameFixture {
         static const QStringList kFolders = {QStringLiteral("gfx/"), QStringLiteral("sounds/"),
                                              QStringLiteral("music/"), QStringLiteral("skins/"),
                                              QStringLiteral("logs/")};
-        for (const QString& file : Files()) {
+        for (const QString& file : DataFiles()) {
             const bool known = std::any_of(kFolders.begin(), kFolders.end(),
                                            [&](const QString& f) { return file.startsWith(f); }) ||
                                !file.contains(QLatin1Char('/'));
@@ -76,6 +71,12 @@ class HostileServer : public GameFixture {
         // bookkeeping adds to that.
         EXPECT_LT(RssMb() - rssBefore, 600) << "memory grew by " << RssMb() - rssBefore << " MB";
         peer.Received.clear();
+    }
+    static std::string RandomBytes(std::mt19937& random, std::size_t n) {
+        std::string s(n, '\0');
+        for (char& c : s)
+            c = char(random() & 0xFF);
+        return s;
     }
     // Sends text a few kilobytes at a time, letting the client read as a network would deliver it.
     void Stream(const std::string& text, std::size_t step = 64 * 1024) {
@@ -93,12 +94,7 @@ TEST_F(HostileServer, WireAttacksLeaveTheClientAnsweringInOrder) {
     ASSERT_TRUE(Answers());
     peer.Received.clear();
     std::mt19937 random(20261211);
-    const auto bytes = [&](std::size_t n) {
-        std::string s(n, '\0');
-        for (char& c : s)
-            c = char(random() & 0xFF);
-        return s;
-    };
+    const auto bytes = [&](std::size_t n) { return RandomBytes(random, n); };
     const std::vector<std::pair<std::string, std::function<void()>>> attacks = {
         {"a chunk that expands to 64 MiB",
          [&] { peer.Send(Compressed("TMD" + std::string(64u << 20, 'A') + "%$") + "{[}]"); }},
@@ -219,6 +215,55 @@ TEST_F(HostileServer, FloodsOfEveryKeywordAndNamesThatLeaveTheirFolders) {
     peer.Send("Sound../../evil%$Sound/etc/passwd%$Music..\\..\\evil.mid%$Music/tmp/x%$Sound" +
               std::string(300, 'a') + "%$SoundCON%$Musicnul%${[}]");
     Holds("keyword floods and names", rss);
+}
+
+TEST_F(HostileServer, EveryLineArrivesOnceAndInOrderHoweverItIsFramedAndWhateverComesBetween) {
+    Game& g = Entered();
+    g.TD->TextBufferSize = 10'000'000; // no trimming: every line must be there to be counted
+    std::mt19937 random(7);
+    const auto bytes = [&](std::size_t n) { return RandomBytes(random, n); };
+    // Numbered lines go out in batches of one to forty, each batch framed in one of several ways, with
+    // broken batches between; the reads are cut at random points, joined, or dripped.
+    constexpr int kLines = 3000;
+    std::string wire;
+    for (int next = 0; next < kLines;) {
+        const int count = std::min(kLines - next, 1 + int(random() % 40));
+        std::string text;
+        for (int i = 0; i < count; ++i, ++next)
+            text += "TMD{ffffff{Line-" + std::to_string(next) + "-end%$";
+        switch (random() % 4) {
+        case 0: wire += Compressed(text); break;
+        case 1: wire += text; break;
+        case 2: { // split into a compressed and a plain chunk
+            const auto cut = text.find("TMD", text.size() / 2);
+            wire += Compressed(text.substr(0, cut)) + "&SY" + text.substr(cut);
+            break;
+        }
+        default: wire += "&SY&SY" + Compressed(text) + "&SY"; break;
+        }
+        wire += "{[}]";
+        switch (random() % 4) {
+        case 0: wire += bytes(random() % 500) + "{[}]"; break;            // random bytes
+        case 1: wire += Compressed(bytes(300)).substr(0, 40) + "{[}]"; break; // a cut stream
+        default: break;
+        }
+    }
+    for (std::size_t at = 0; at < wire.size();) {
+        const std::size_t step = random() % 8 == 0 ? 1 : 1 + random() % 3000;
+        peer.Send(wire.substr(at, step));
+        at += step;
+        if (random() % 4 == 0) QCoreApplication::processEvents();
+    }
+    ASSERT_TRUE(Answers());
+    // Every number once, in order.
+    const QString text = Text();
+    const QRegularExpression line(QStringLiteral("Line-(\\d+)-end"));
+    std::vector<int> seen;
+    for (auto it = line.globalMatch(text); it.hasNext();)
+        seen.push_back(it.next().captured(1).toInt());
+    std::vector<int> expected(kLines);
+    std::iota(expected.begin(), expected.end(), 0);
+    EXPECT_EQ(expected, seen);
 }
 
 TEST_F(HostileServer, ACloseInTheMiddleOfABatchEndsThePlayCleanly) {

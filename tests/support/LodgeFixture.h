@@ -2,6 +2,7 @@
 // A login window on a fresh data folder with fake dialogs, ending and shell, as each window test needs.
 #include <QCoreApplication>
 #include <QDir>
+#include <QDirIterator>
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QSettings>
@@ -10,6 +11,7 @@
 
 #include <functional>
 #include <memory>
+#include <set>
 
 #include "core/App.h"
 #include "core/Bzip2Api.h"
@@ -38,6 +40,14 @@ protected:
         QFile f(QDir(Home.path()).filePath(QStringLiteral("deployment.ini")));
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         f.write(text.toUtf8());
+    }
+    // Every file below the data folder, by its path relative to it ("gfx/1500.jpg").
+    std::set<QString> DataFiles() const {
+        std::set<QString> files;
+        QDirIterator it(Home.path(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+        while (it.hasNext())
+            files.insert(QDir(Home.path()).relativeFilePath(it.next()));
+        return files;
     }
     // Settings as a previous run left them, written before the window is made.
     void PresetSetting(const QString& key, const QString& value) {

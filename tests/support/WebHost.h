@@ -1,7 +1,7 @@
 #pragma once
 // A small web host for download tests, on a real socket: answers each GET with the raw bytes set for its
-// path (a 404 page for any other path), counts the requests per path and keeps their heads. While Hold is
-// set, requests wait unanswered until Release().
+// path (a 404 page for any other path), or with an answer that never ends (ServeStream), counts the
+// requests per path and keeps their heads. While Hold is set, requests wait unanswered until Release().
 #include <QBuffer>
 #include <QByteArray>
 #include <QColor>
@@ -13,6 +13,7 @@
 #include <QPointer>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -50,7 +51,16 @@ public:
                " X\r\nContent-Length: " + QByteArray::number(body.size()) + "\r\nConnection: close\r\n" +
                headers + "\r\n" + body;
     }
-    void Serve(const QByteArray& path, const QByteArray& raw) { Responses[path] = raw; }
+    void Serve(const QByteArray& path, const QByteArray& raw) {
+        Streams.remove(path);
+        Responses[path] = raw;
+    }
+    // An answer that never ends: the head at once, then the piece every everyMs while the connection lasts
+    // (an empty head and piece: silence). Writing pauses while a megabyte waits unread.
+    void ServeStream(const QByteArray& path, const QByteArray& head, const QByteArray& piece, int everyMs) {
+        Responses.remove(path);
+        Streams[path] = {head, piece, everyMs};
+    }
 
     int Requests(const QByteArray& path) const { return Counts.value(path); }
     int AllRequests() const {
@@ -88,13 +98,28 @@ private:
             Respond(socket, path);
     }
     void Respond(QTcpSocket* socket, const QByteArray& path) {
+        if (Streams.contains(path)) {
+            const Stream stream = Streams.value(path);
+            socket->write(stream.Head);
+            auto* timer = new QTimer(socket);
+            QObject::connect(timer, &QTimer::timeout, socket, [socket, stream] {
+                if (socket->bytesToWrite() < (1 << 20)) socket->write(stream.Piece);
+            });
+            timer->start(stream.EveryMs);
+            return;
+        }
         socket->write(
             Responses.value(path, Answer(404, "<html>Not Found</html>", "Content-Type: text/html\r\n")));
         socket->disconnectFromHost();
     }
 
+    struct Stream {
+        QByteArray Head, Piece;
+        int EveryMs = 0;
+    };
     QTcpServer Server;
     QHash<QByteArray, QByteArray> Responses;
+    QHash<QByteArray, Stream> Streams;
     QHash<QByteArray, int> Counts;
     QHash<QTcpSocket*, QByteArray> Buffers;
     std::vector<std::pair<QPointer<QTcpSocket>, QByteArray>> Held;

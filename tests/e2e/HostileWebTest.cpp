@@ -1,0 +1,182 @@
+// A hostile web host against the real client: answers to sound, music, skin list, skin and skin picture
+// downloads that are huge, endless, trickled, silent, redirected to other schemes and hosts, or not what
+// they claim. What must hold: nothing is kept, nothing is played or applied, no download holds its place
+// for long (a good file asked for afterwards still arrives), the game keeps answering the server, and no
+// program is started and no address opened.
+#include <QDirIterator>
+#include <QLabel>
+#include <QListWidget>
+#include <QTest>
+
+#include <set>
+
+#include "skin/Downloads.h"
+#include "skin/SkinChooser.h"
+#include "support/Fakes.h"
+#include "support/GameFixture.h"
+#include "support/WebHost.h"
+
+namespace gr::test {
+namespace {
+
+QByteArray Wave() {
+    return QByteArray("RIFF\x2c\0\0\0WAVEfmt \x10\0\0\0\x01\0\x01\0\x22\x56\0\0\x44\xac\0\0\x02\0\x10\0data\x08\0\0\0",
+                      44) +
+           QByteArray(8, 'w');
+}
+
+class HostileWeb : public GameFixture {
+  protected:
+    void SetUp() override {
+        GameFixture::SetUp();
+        WriteDeployment(QStringLiteral("[Hosts]\nPrimary=127.0.0.1\nWeb=%1\n").arg(web.Address()));
+    }
+    void BeforeGame() override {
+        auto fake = std::make_unique<FakeMedia>(Home.path());
+        media = fake.get();
+        app->AudioDevice = std::move(fake);
+    }
+    // Entered with sounds and music on, downloads held to a pace of a kilobyte per 500 ms (the client's
+    // own is 16 KiB per 30 s) so that trickling hosts are found out quickly.
+    Game& Playing() {
+        PresetSetting(QStringLiteral("Sounds"), QStringLiteral("1"));
+        PresetSetting(QStringLiteral("Music"), QStringLiteral("1"));
+        Game& g = Entered();
+        app->Downloader().SetPace(500, 1024);
+        media->Commands.clear();
+        return g;
+    }
+    bool Settled() { return app->Downloader().Running() == 0 && app->Downloader().Queued() == 0; }
+    // The kinds of hostile answer, each for the given path; `other` is a host that is not the deployment's.
+    // good: a body of the kind asked for; wrong: a whole file of another kind.
+    void ServeHostile(const QByteArray& base, const QByteArray& extension, const QByteArray& good,
+                      const QByteArray& wrong) {
+        const QByteArray ok = "HTTP/1.1 200 OK\r\n";
+        web.Serve(base + "huge" + extension,
+                  ok + "Content-Length: 99999999999\r\nConnection: close\r\n\r\n" + good);
+        web.ServeStream(base + "endless" + extension, ok + "\r\n" + good, QByteArray(64 * 1024, 'e'), 1);
+        web.ServeStream(base + "endlesschunks" + extension, ok + "Transfer-Encoding: chunked\r\n\r\n",
+                        "10000\r\n" + QByteArray(0x10000, 'c') + "\r\n", 1);
+        web.ServeStream(base + "trickle" + extension, ok + "Content-Length: 100000\r\n\r\n" + good, "t", 40);
+        web.ServeStream(base + "silent" + extension, "", "", 1000);
+        web.ServeStream(base + "halfhead" + extension, "HTTP/1.1 200 OK\r\nX-Slow: ", "a", 40);
+        web.Serve(base + "tofile" + extension, WebHost::Answer(302, "", "Location: file:///etc/hostname\r\n"));
+        web.Serve(base + "toftp" + extension,
+                  WebHost::Answer(301, "", "Location: ftp://" + web.Address().toLatin1() + base + "x\r\n"));
+        web.Serve(base + "tohttps" + extension,
+                  WebHost::Answer(307, "", "Location: https://" + web.Address().toLatin1() + base + "x\r\n"));
+        web.Serve(base + "toother" + extension,
+                  WebHost::Answer(302, "", "Location: http://" + other.Address().toLatin1() + "/x\r\n"));
+        web.Serve(base + "html" + extension,
+                  WebHost::Answer(200, "<html><body>Busy</body></html>", "Content-Type: audio/wav\r\n"));
+        web.Serve(base + "otherkind" + extension, WebHost::Answer(200, wrong, "Content-Type: audio/midi\r\n"));
+        web.Serve(base + "empty" + extension, WebHost::Answer(200, ""));
+    }
+    static inline const char* kHostile[] = {"huge",    "endless", "endlesschunks", "trickle", "silent",
+                                            "halfhead", "tofile", "toftp",         "tohttps", "toother",
+                                            "html",     "otherkind", "empty"};
+    // The client still answers the server: its dispatcher is alive and in order.
+    bool Answers() {
+        peer.Send("Monitorstaff%${[}]");
+        return WaitFor(
+            [&] {
+                for (const std::string& m : peer.Messages(kKey))
+                    if (m.starts_with("Monitorstaff/")) return true;
+                return false;
+            },
+            5000);
+    }
+
+    WebHost web;
+    WebHost other;
+    FakeMedia* media = nullptr;
+};
+
+TEST_F(HostileWeb, SoundAndMusicAnswersKeepNothingPlayNothingAndHoldNoPlace) {
+    Playing();
+    ServeHostile("/grsounds/", ".wav", Wave(), Jpeg(3));
+    ServeHostile("/grmusic/", ".mid", Wave(), Wave());
+    std::vector<std::string> messages;
+    for (const char* name : kHostile) {
+        messages.push_back(std::string("Sound") + name);
+        messages.push_back(std::string("Music") + name);
+    }
+    Tick(messages);
+    ASSERT_TRUE(WaitFor([&] { return Settled(); }, 20000))
+        << app->Downloader().Running() << " running, " << app->Downloader().Queued() << " waiting";
+    // Asked for once at most: under a slow machine's load a download may give up before its request goes
+    // out, at the short pace of this test.
+    for (const char* name : kHostile) {
+        EXPECT_LE(web.Requests(QByteArray("/grsounds/") + name + ".wav"), 1) << name;
+        EXPECT_LE(web.Requests(QByteArray("/grmusic/") + name + ".mid"), 1) << name;
+    }
+    EXPECT_EQ(0, other.AllRequests());
+    EXPECT_FALSE(media->Commands.join(QLatin1Char('|')).contains(QStringLiteral("open")))
+        << media->Commands.join(QLatin1Char('|')).toStdString();
+    EXPECT_EQ(std::set<QString>{}, [&] {
+        std::set<QString> kept;
+        for (const QString& f : DataFiles())
+            if (f.startsWith(QStringLiteral("sounds/")) || f.startsWith(QStringLiteral("music/"))) kept.insert(f);
+        return kept;
+    }());
+    EXPECT_TRUE(Answers());
+
+    // Every place is free again: a good effect asked for now arrives and plays.
+    web.Serve("/grsounds/bell.wav", WebHost::Answer(200, Wave()));
+    Tick({"Soundbell"});
+    ASSERT_TRUE(WaitFor([&] { return media->Commands.contains(QStringLiteral("play sound")); }));
+    EXPECT_EQ(Wave(), FileBytes(QDir(Home.path()).filePath(QStringLiteral("sounds/bell.wav"))));
+    EXPECT_TRUE(shell.Opened.isEmpty());
+    EXPECT_TRUE(shell.Started.isEmpty());
+}
+
+TEST_F(HostileWeb, SkinListsSkinsAndPicturesKeepNothingAndApplyNothing) {
+    Game& g = Playing();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&g));
+    // First a list that never ends: the chooser says there are no skins.
+    web.ServeStream("/grskins/skins.ini", "HTTP/1.1 200 OK\r\n\r\n[a]\r\n", QByteArray(4096, ';'), 1);
+    g.Skins->trigger();
+    ASSERT_TRUE(g.SkinWindow);
+    SkinChooser& chooser = *g.SkinWindow;
+    ASSERT_TRUE(WaitFor([&] { return chooser.State->text().contains(QStringLiteral("no skins")); }, 10000))
+        << chooser.State->text().toStdString();
+
+    // Then a list of skins whose every file is hostile, with sections named as paths among them.
+    QByteArray list = "[../evil]\r\nName=Evil\r\n[a/b]\r\nName=Path\r\n[..]\r\n[C:x]\r\n";
+    for (const char* name : kHostile)
+        list += QByteArray("[") + name + "]\r\nName=" + name + "\r\n";
+    web.Serve("/grskins/skins.ini", WebHost::Answer(200, list));
+    ServeHostile("/grskins/", ".skn", "Title=Hostile\r\n", Jpeg(4));
+    ServeHostile("/grskins/", ".jpg", Jpeg(5), Wave());
+    chooser.Refresh();
+    const int offered = int(std::size(kHostile));
+    ASSERT_TRUE(WaitFor([&] { return chooser.SkinListBox->count() == 1 + offered; }))
+        << chooser.SkinListBox->count();
+    ASSERT_TRUE(WaitFor([&] { return QApplication::focusWidget() == chooser.SkinListBox; }));
+    // The player walks down the list (each picture is asked for) and tries to use each skin.
+    for (int row = 1; row <= offered; ++row) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+        const int shownBefore = int(dialogs.Shown.size());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        ASSERT_TRUE(WaitFor([&] { return int(dialogs.Shown.size()) > shownBefore; }, 10000))
+            << chooser.SkinListBox->currentItem()->text().toStdString();
+        EXPECT_EQ(QStringLiteral("Download of skin was corrupt, try again shortly."), dialogs.Shown.back());
+        ASSERT_TRUE(WaitFor([&] { return QApplication::focusWidget() == chooser.SkinListBox; }));
+    }
+    ASSERT_TRUE(WaitFor([&] { return Settled(); }, 20000));
+    EXPECT_EQ(QString(), app->GetSetting(QStringLiteral("Skin")));
+    EXPECT_TRUE(chooser.isVisible());
+    EXPECT_EQ(0, other.AllRequests());
+    for (const QByteArray& head : web.Heads)
+        EXPECT_FALSE(head.contains("..") || head.contains("evil") || head.contains("/a/b")) << head.toStdString();
+    std::set<QString> kept;
+    for (const QString& f : DataFiles())
+        if (f.contains(QLatin1Char('/'))) kept.insert(f);
+    EXPECT_EQ((std::set<QString>{QStringLiteral("skins/skins.ini")}), kept);
+    EXPECT_TRUE(Answers());
+    EXPECT_TRUE(shell.Opened.isEmpty());
+    EXPECT_TRUE(shell.Started.isEmpty());
+}
+
+} // namespace
+} // namespace gr::test
