@@ -8,6 +8,7 @@
 #include <QRegularExpression>
 #include <QTest>
 #include <bzlib.h>
+#include <sys/socket.h>
 
 #include <fstream>
 #include <functional>
@@ -85,6 +86,8 @@ class HostileServer : public GameFixture {
             QCoreApplication::processEvents();
         }
     }
+
+    void LeavesMidBatch(bool reset);
 
     int monitors = 0;
 };
@@ -266,19 +269,29 @@ TEST_F(HostileServer, EveryLineArrivesOnceAndInOrderHoweverItIsFramedAndWhatever
     EXPECT_EQ(expected, seen);
 }
 
-TEST_F(HostileServer, ACloseInTheMiddleOfABatchEndsThePlayCleanly) {
+// The peer leaves with half a batch sent, by a close or by a reset (no lingering: the kernel sends RST).
+// The client notices, says so and ends; nothing crashes on the half batch it held.
+void HostileServer::LeavesMidBatch(bool reset) {
     Entered();
     ASSERT_TRUE(Answers());
     peer.Send(Compressed("TMD{ffffff{half a batch%$") + "&SYTMDpar");
     QCoreApplication::processEvents();
-    peer.Socket->abort();
-    // The client notices, says so and ends; nothing crashes on the half batch it held.
+    if (reset) {
+        const linger now{1, 0};
+        ASSERT_EQ(0, setsockopt(int(peer.Socket->socketDescriptor()), SOL_SOCKET, SO_LINGER, &now, sizeof now));
+        peer.Socket->abort();
+    } else {
+        peer.Socket->disconnectFromHost();
+    }
     ASSERT_TRUE(WaitFor([&] { return app->platform.ending.Ended(); }));
     EXPECT_EQ(QStringList{QStringLiteral("Connection dropped by remote host.")}, dialogs.Shown);
     QTest::qWait(100);
     EXPECT_TRUE(shell.Opened.isEmpty());
     EXPECT_TRUE(shell.Started.isEmpty());
 }
+
+TEST_F(HostileServer, ACloseInTheMiddleOfABatchEndsThePlayCleanly) { LeavesMidBatch(false); }
+TEST_F(HostileServer, AResetInTheMiddleOfABatchEndsThePlayCleanly) { LeavesMidBatch(true); }
 
 // The login phase: odd keys, huge and malformed account lists, names that are paths or hold the
 // terminator. The login dispatcher stays alive and in order (a character-creation answer sent last
