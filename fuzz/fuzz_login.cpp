@@ -28,7 +28,29 @@ gr::CritGrid& Table() {
     return table;
 }
 
-void Dispatch(std::string_view message, gr::CritGrid& table) {
+// What the last list message asks the view for, and the last usable key: each is used once per input,
+// after its last message (a view copies all 501 rows; the cipher table has 65,536 entries).
+struct LastDisplay {
+    bool Viewed = false;
+    std::string Filter, Typed;
+    int Column = -1;
+    std::string Key;
+};
+
+// The log-in enciphered with a key from the server; the table is built again only for a new key.
+void Encipher(const std::string& key) {
+    static gr::CipherTables tables;
+    static std::string built;
+    if (key != built) {
+        gr::BuildCipherTables(tables, key);
+        built = key;
+    }
+    gr::fuzz::CountingRandom random;
+    const std::string_view login = "AccountLoadname/password";
+    Check(gr::EncipherForWire(tables, key, login, random).size() == login.size() + 6);
+}
+
+void Dispatch(std::string_view message, gr::CritGrid& table, LastDisplay& last) {
     switch (gr::ClassifyLoginMessage(message)) {
     case gr::LoginMessage::GenerateUser: {
         const std::string_view answer = gr::TextFrom(message, 13);
@@ -48,13 +70,11 @@ void Dispatch(std::string_view message, gr::CritGrid& table) {
         if (!display) break;
         gr::AppendCritRecords(table, display->Records);
         Check(table.size() == std::size_t(gr::kCritRows));
-        // One view per message: the sort column comes from the message's length, so inputs reach them all.
-        const int column = int(message.size() % (gr::kCritColumns + 1)) - 1;
-        const gr::CritGrid view = gr::BuildCritView(table, display->AccountName, column);
-        Check(view.size() <= table.size());
-        (void)gr::TypedCharacter(view, display->Email);
-        (void)gr::MacroFileNames(table[0][0]);
-        (void)gr::CharacterSettingKeys(table[0][0]);
+        // The sort column comes from the message's length, so inputs reach them all.
+        last.Filter = display->AccountName;
+        last.Typed = display->Email;
+        last.Column = int(message.size() % (gr::kCritColumns + 1)) - 1;
+        last.Viewed = true;
         break;
     }
     case gr::LoginMessage::CritInfo: {
@@ -70,12 +90,7 @@ void Dispatch(std::string_view message, gr::CritGrid& table) {
         }
         const std::string key = gr::KeyCodeKey(message);
         Check(key.size() <= gr::kMaxCipherKeyLength);
-        if (key.size() < gr::kMinCipherKeyLength) break;
-        static gr::CipherTables tables;
-        gr::BuildCipherTables(tables, key);
-        gr::fuzz::CountingRandom random;
-        const std::string_view login = "AccountLoadname/password";
-        Check(gr::EncipherForWire(tables, key, login, random).size() == login.size() + 6);
+        if (key.size() >= gr::kMinCipherKeyLength) last.Key = key;
         break;
     }
     case gr::LoginMessage::AccountMsg:
@@ -94,8 +109,17 @@ void Dispatch(std::string_view message, gr::CritGrid& table) {
 int gr::fuzz::Login(const std::uint8_t* data, std::size_t size) {
     const std::string_view input(reinterpret_cast<const char*>(data), size);
     gr::CritGrid& table = Table();
+    LastDisplay last;
     for (const std::string_view message : gr::SplitFields(input, "%$"))
-        if (!message.empty()) Dispatch(message, table);
+        if (!message.empty()) Dispatch(message, table, last);
+    if (last.Viewed) {
+        const gr::CritGrid view = gr::BuildCritView(table, last.Filter, last.Column);
+        Check(view.size() <= table.size());
+        (void)gr::TypedCharacter(view, last.Typed);
+        (void)gr::MacroFileNames(table[0][0]);
+        (void)gr::CharacterSettingKeys(table[0][0]);
+    }
+    if (!last.Key.empty()) Encipher(last.Key);
     return 0;
 }
 
