@@ -10,32 +10,14 @@
 
 #include <set>
 
-#include "skin/Downloads.h"
 #include "skin/SkinChooser.h"
-#include "support/Fakes.h"
-#include "support/GameFixture.h"
-#include "support/WebHost.h"
+#include "support/WebMediaFixture.h"
 
 namespace gr::test {
 namespace {
 
-QByteArray Wave() {
-    return QByteArray("RIFF\x2c\0\0\0WAVEfmt \x10\0\0\0\x01\0\x01\0\x22\x56\0\0\x44\xac\0\0\x02\0\x10\0data\x08\0\0\0",
-                      44) +
-           QByteArray(8, 'w');
-}
-
-class HostileWeb : public GameFixture {
+class HostileWeb : public WebMediaFixture {
   protected:
-    void SetUp() override {
-        GameFixture::SetUp();
-        WriteDeployment(QStringLiteral("[Hosts]\nPrimary=127.0.0.1\nWeb=%1\n").arg(web.Address()));
-    }
-    void BeforeGame() override {
-        auto fake = std::make_unique<FakeMedia>(Home.path());
-        media = fake.get();
-        app->AudioDevice = std::move(fake);
-    }
     // Entered with sounds and music on, downloads held to a pace of a kilobyte per 500 ms (the client's
     // own is 16 KiB per 30 s) so that trickling hosts are found out quickly.
     Game& Playing() {
@@ -46,7 +28,6 @@ class HostileWeb : public GameFixture {
         media->Commands.clear();
         return g;
     }
-    bool Settled() { return app->Downloader().Running() == 0 && app->Downloader().Queued() == 0; }
     // The kinds of hostile answer, each for the given path; `other` is a host that is not the deployment's.
     // good: a body of the kind asked for; wrong: a whole file of another kind.
     void ServeHostile(const QByteArray& base, const QByteArray& extension, const QByteArray& good,
@@ -87,15 +68,13 @@ class HostileWeb : public GameFixture {
             5000);
     }
 
-    WebHost web;
     WebHost other;
-    FakeMedia* media = nullptr;
 };
 
 TEST_F(HostileWeb, SoundAndMusicAnswersKeepNothingPlayNothingAndHoldNoPlace) {
     Playing();
-    ServeHostile("/grsounds/", ".wav", Wave(), Jpeg(3));
-    ServeHostile("/grmusic/", ".mid", Wave(), Wave());
+    ServeHostile("/grsounds/", ".wav", Wave('w'), Jpeg(3));
+    ServeHostile("/grmusic/", ".mid", Midi(60), Wave('w'));
     std::vector<std::string> messages;
     for (const char* name : kHostile) {
         messages.push_back(std::string("Sound") + name);
@@ -122,10 +101,10 @@ TEST_F(HostileWeb, SoundAndMusicAnswersKeepNothingPlayNothingAndHoldNoPlace) {
     EXPECT_TRUE(Answers());
 
     // Every place is free again: a good effect asked for now arrives and plays.
-    web.Serve("/grsounds/bell.wav", WebHost::Answer(200, Wave()));
+    web.Serve("/grsounds/bell.wav", WebHost::Answer(200, Wave('w')));
     Tick({"Soundbell"});
     ASSERT_TRUE(WaitFor([&] { return media->Commands.contains(QStringLiteral("play sound")); }));
-    EXPECT_EQ(Wave(), FileBytes(QDir(Home.path()).filePath(QStringLiteral("sounds/bell.wav"))));
+    EXPECT_EQ(Wave('w'), FileBytes(QDir(Home.path()).filePath(QStringLiteral("sounds/bell.wav"))));
     EXPECT_TRUE(shell.Opened.isEmpty());
     EXPECT_TRUE(shell.Started.isEmpty());
 }
@@ -147,7 +126,7 @@ TEST_F(HostileWeb, SkinListsSkinsAndPicturesKeepNothingAndApplyNothing) {
         list += QByteArray("[") + name + "]\r\nName=" + name + "\r\n";
     web.Serve("/grskins/skins.ini", WebHost::Answer(200, list));
     ServeHostile("/grskins/", ".skn", "Title=Hostile\r\n", Jpeg(4));
-    ServeHostile("/grskins/", ".jpg", Jpeg(5), Wave());
+    ServeHostile("/grskins/", ".jpg", Jpeg(5), Wave('w'));
     chooser.Refresh();
     const int offered = int(std::size(kHostile));
     ASSERT_TRUE(WaitFor([&] { return chooser.SkinListBox->count() == 1 + offered; }))

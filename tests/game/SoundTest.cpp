@@ -8,33 +8,13 @@
 
 #include "game/SoundPlayer.h"
 #include "skin/Downloads.h"
-#include "support/GameFixture.h"
-#include "support/WebHost.h"
+#include "support/WebMediaFixture.h"
 
 namespace gr::test {
 namespace {
 
-QByteArray Wave(char fill) {
-    QByteArray bytes(
-        "RIFF\x2c\0\0\0WAVEfmt \x10\0\0\0\x01\0\x01\0\x22\x56\0\0\x44\xac\0\0\x02\0\x10\0data\x08\0\0\0", 44);
-    return bytes + QByteArray(8, fill);
-}
-QByteArray Midi(char note) {
-    return QByteArray("MThd\0\0\0\x06\0\0\0\x01\0\x60MTrk\0\0\0\x0c\0\x90", 24) + note +
-           QByteArray("\x40\x60\x80", 3) + note + QByteArray("\0\0\xff\x2f\0", 5);
-}
-
-class Sound : public GameFixture {
+class Sound : public WebMediaFixture {
   protected:
-    void SetUp() override {
-        GameFixture::SetUp();
-        WriteDeployment(QStringLiteral("[Hosts]\nPrimary=127.0.0.1\nWeb=%1\n").arg(web.Address()));
-    }
-    void BeforeGame() override {
-        auto fake = std::make_unique<FakeMedia>(Home.path());
-        media = fake.get();
-        app->AudioDevice = std::move(fake);
-    }
     // Entered with the given switches as a previous run stored them.
     Game& Playing(bool sounds, bool paging, bool music) {
         PresetSetting(QStringLiteral("Sounds"), sounds ? QStringLiteral("1") : QString());
@@ -51,10 +31,6 @@ class Sound : public GameFixture {
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         f.write(bytes);
     }
-    bool Settled() { return app->Downloader().Running() == 0 && app->Downloader().Queued() == 0; }
-
-    WebHost web;
-    FakeMedia* media = nullptr;
 };
 
 TEST_F(Sound, AKeptEffectPlaysAtOnceWithoutAskingTheWebHost) {
