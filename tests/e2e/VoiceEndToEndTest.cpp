@@ -4,7 +4,6 @@
 #include <QDir>
 #include <QFile>
 #include <QPushButton>
-#include <QTcpServer>
 #include <QTest>
 #include <QtEndian>
 
@@ -45,13 +44,7 @@ class VoiceEndToEnd : public GameFixture {
         qputenv("SDL_AUDIODRIVER", "disk");
         qputenv("SDL_DISKAUDIOFILE", QFile::encodeName(Played));
         qputenv("SDL_DISKAUDIOFILEIN", QFile::encodeName(spoken));
-        // The deployment is read when the application starts: the voice port is in place before.
-        QTcpServer probe;
-        probe.listen(QHostAddress::AnyIPv4);
-        Port = probe.serverPort();
-        probe.close();
-        WriteDeployment(
-            QStringLiteral("[Hosts]\nPrimary=127.0.0.1\nWeb=127.0.0.1:9\n[Voice]\nPort=%1\n").arg(Port));
+        Port = WriteVoiceDeployment();
     }
     void TearDown() override {
         qputenv("SDL_AUDIODRIVER", "dummy");

@@ -19,15 +19,9 @@ namespace {
 
 class GameVoice : public GameFixture {
   protected:
-    // The deployment is read when the application starts: the voice port is in place before.
     void SetUp() override {
         GameFixture::SetUp();
-        QTcpServer probe;
-        probe.listen(QHostAddress::AnyIPv4);
-        Port = probe.serverPort();
-        probe.close();
-        WriteDeployment(
-            QStringLiteral("[Hosts]\nPrimary=127.0.0.1\nWeb=127.0.0.1:9\n[Voice]\nPort=%1\n").arg(Port));
+        Port = WriteVoiceDeployment();
     }
     void BeforeGame() override { PresetSetting(QStringLiteral("Voice Chat"), QStringLiteral("1")); }
     // Calls this player's listener and sends the bytes; true when the call is still open afterwards.

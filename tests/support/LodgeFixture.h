@@ -6,6 +6,7 @@
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QSettings>
+#include <QTcpServer>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -40,6 +41,17 @@ protected:
         QFile f(QDir(Home.path()).filePath(QStringLiteral("deployment.ini")));
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         f.write(text.toUtf8());
+    }
+    // A deployment whose voice port is a free one (the web host answers nothing); returns the port. The
+    // deployment is read when the application starts, so this comes before.
+    int WriteVoiceDeployment() {
+        QTcpServer probe;
+        probe.listen(QHostAddress::AnyIPv4);
+        const int port = probe.serverPort();
+        probe.close();
+        WriteDeployment(
+            QStringLiteral("[Hosts]\nPrimary=127.0.0.1\nWeb=127.0.0.1:9\n[Voice]\nPort=%1\n").arg(port));
+        return port;
     }
     // Every file below the data folder, by its path relative to it ("gfx/1500.jpg").
     std::set<QString> DataFiles() const {
