@@ -1,6 +1,7 @@
 // The web host's address from the deployment file, and every path and file name a download may use,
 // through the checks that decide what leaves the client and what lands on disk: what they accept is made
 // only of the plain alphabet, never climbs out of its folder, and stays within its bounds.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <string>

@@ -1,6 +1,5 @@
 // Hostile panel messages against the real picture store and a web host on a real socket: only served
 // picture numbers are asked for, each once, and nothing is written anywhere but "gfx/" in the data folder.
-#include <QDirIterator>
 #include <QTest>
 
 #include <set>

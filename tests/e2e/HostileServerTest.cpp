@@ -4,7 +4,6 @@
 // and answers the next "Monitor" in time (so nothing hangs and the messages keep their order), its memory
 // stays bounded, nothing is written outside the folders of the data folder, and no program is started and
 // no address opened.
-#include <QDirIterator>
 #include <QRegularExpression>
 #include <QTest>
 #include <bzlib.h>
@@ -335,11 +334,8 @@ TEST_F(HostileLogin, OddKeysAndAccountListsLeaveTheLoginDispatcherWorking) {
     EXPECT_EQ(std::size_t(kCritRows), app->Account.CritTable.size());
     EXPECT_TRUE(shell.Opened.isEmpty());
     EXPECT_TRUE(shell.Started.isEmpty());
-    QDirIterator it(Home.path(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString file = QDir(Home.path()).relativeFilePath(it.next());
+    for (const QString& file : DataFiles())
         EXPECT_FALSE(file.contains(QLatin1Char('/'))) << "a file in a folder: " << file.toStdString();
-    }
 }
 
 } // namespace
