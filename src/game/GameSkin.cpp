@@ -4,7 +4,6 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
-#include <QImageReader>
 #include <QLabel>
 #include <QPushButton>
 #include <algorithm>
@@ -20,15 +19,15 @@
 #include "game/SpellsPanel.h"
 #include "game/StatusPanel.h"
 #include "platform/Dialogs.h"
+#include "skin/PictureDecode.h"
 #include "skin/Rescale.h"
 #include "skin/SkinChooser.h"
 #include "skin/SkinFile.h"
+#include "skin/SkinList.h"
 
 namespace gr {
 
 namespace {
-constexpr int kMaxSkinPictureSide = 4096;
-
 QColor FromBgr(std::uint32_t bgr) {
     return QColor(int(bgr & 0xFF), int(bgr >> 8 & 0xFF), int(bgr >> 16 & 0xFF));
 }
@@ -91,12 +90,9 @@ bool Game::LoadSkin(const QString& fileName) {
     QImage background;
     const SkinOutcome outcome = ApplySkin(
         std::string_view(bytes.constData(), std::size_t(bytes.size())), Layout, [&](std::string_view name) {
-            QImageReader reader(skins.filePath(FromWire(std::string(name))));
-            const QSize size = reader.size();
-            if (!reader.canRead() || size.width() > kMaxSkinPictureSide ||
-                size.height() > kMaxSkinPictureSide)
-                return false;
-            background = reader.read();
+            QFile picture(skins.filePath(FromWire(std::string(name))));
+            if (!picture.open(QIODevice::ReadOnly)) return false;
+            background = DecodePicture(picture.read(qint64(kMaxSkinPictureBytes) + 1), kMaxSkinPictureSide);
             return !background.isNull();
         });
     Layout = outcome.Layout;

@@ -21,7 +21,14 @@ SoundPlayer::SoundPlayer(Media& media, Downloads& downloads, QString folder,
                          std::function<void(const std::string&)> say,
                          std::function<void(const QString&)> downloading, QObject* parent)
     : QObject(parent), Device(media), Service(downloads), Folder(std::move(folder)), Say(std::move(say)),
-      Downloading(std::move(downloading)) {}
+      Downloading(std::move(downloading)) {
+    // What the device finds out while playing (a piece too heavy to play in time) goes to the game text.
+    Device.OnNotice([this](const QString& line) { Say(line.toStdString()); });
+}
+
+SoundPlayer::~SoundPlayer() {
+    Device.OnNotice({});
+}
 
 void SoundPlayer::PlaySoundEffect(const std::string& name) {
     Play(SoundKind::Effect, name);
@@ -76,11 +83,10 @@ void SoundPlayer::Play(SoundKind kind, const std::string& name) {
 
 bool SoundPlayer::IsKept(SoundKind kind, const QString& file) {
     // A file that is not what it claims (cut short, or left by something else) is fetched again rather
-    // than handed to the player. An effect is checked by its header; a piece of music, which the player
-    // loops, whole.
+    // than handed to the player. Both are checked whole: an effect's samples must lie within the file.
     QFile f(file);
     if (!f.open(QIODevice::ReadOnly) || f.size() > qint64(MaxSoundBytes(kind))) return false;
-    const QByteArray bytes = kind == SoundKind::Effect ? f.read(64) : f.readAll();
+    const QByteArray bytes = f.read(qint64(MaxSoundBytes(kind)));
     return IsSoundFile(kind, std::string_view(bytes.constData(), std::size_t(bytes.size())));
 }
 

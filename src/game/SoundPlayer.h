@@ -23,6 +23,7 @@ class SoundPlayer final : public QObject {
     SoundPlayer(Media& media, Downloads& downloads, QString folder,
                 std::function<void(const std::string&)> say, std::function<void(const QString&)> downloading,
                 QObject* parent = nullptr);
+    ~SoundPlayer() override;
 
     void PlaySoundEffect(const std::string& name);
     void PlayMusic(const std::string& name);

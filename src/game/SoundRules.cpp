@@ -2,6 +2,7 @@
 
 #include "core/SafeName.h"
 #include "game/MidiFile.h"
+#include "game/WaveFile.h"
 
 namespace gr {
 
@@ -17,8 +18,7 @@ std::size_t MaxSoundBytes(SoundKind kind) {
 }
 
 bool IsWaveFile(std::string_view bytes) {
-    // "RIFF" size "WAVE" and at least the header of the first chunk ("fmt " in every wave file).
-    return bytes.size() >= 20 && bytes.substr(0, 4) == "RIFF" && bytes.substr(8, 4) == "WAVE";
+    return ReadWave(bytes).has_value();
 }
 
 bool IsMidiFile(std::string_view bytes) {

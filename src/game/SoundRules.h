@@ -26,7 +26,9 @@ constexpr std::size_t kMaxEffectBytes = 8u << 20;
 constexpr std::size_t kMaxMusicBytes = 1u << 20;
 std::size_t MaxSoundBytes(SoundKind kind);
 
-// A wave file: "RIFF", a size, "WAVE", then a chunk header. An error page never passes.
+// A wave effect that the mixer may be given, read whole (ReadWave in WaveFile.h): plain PCM at a rate and
+// size the mixer converts safely, its samples within the file. An error page or a file cut short never
+// passes.
 bool IsWaveFile(std::string_view bytes);
 // A MIDI file that the music player can loop safely (MidiFile.h).
 bool IsMidiFile(std::string_view bytes);

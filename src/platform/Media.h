@@ -5,6 +5,7 @@
 // handle: the call does nothing and Problem() says why, in words a player can act on.
 #include <QString>
 #include <cstdint>
+#include <functional>
 
 namespace gr {
 
@@ -39,6 +40,18 @@ class Media {
         return false;
     }
     virtual void DetachVoice(VoiceMix* mix) { (void)mix; }
+
+    // Whoever shows the game text hears here what happened while playing (a piece of music stopped because
+    // it could not be played in time), once per event, on the window's thread. An empty function: nobody.
+    void OnNotice(std::function<void(const QString&)> tell) { Notice = std::move(tell); }
+
+  protected:
+    void Tell(const QString& line) {
+        if (Notice) Notice(line);
+    }
+
+  private:
+    std::function<void(const QString&)> Notice;
 };
 
 } // namespace gr

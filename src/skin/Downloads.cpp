@@ -119,6 +119,9 @@ void Downloads::Start(Job job) {
     request.setTransferTimeout(PaceWindowMs);
     request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
     QNetworkReply* reply = Manager->get(request);
+    // Qt gathers a reply's bytes before we see them; its buffer is bounded, so a body that never ends holds
+    // the transfer back (the host waits) instead of filling memory, and every byte is counted as it is read.
+    reply->setReadBufferSize(kReadBufferBytes);
     Active.emplace(reply, std::move(job));
     connect(reply, &QNetworkReply::metaDataChanged, this, [this, reply] { OnMetaData(reply); });
     connect(reply, &QNetworkReply::readyRead, this, [this, reply] { OnReadyRead(reply); });

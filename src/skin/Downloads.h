@@ -46,7 +46,7 @@ struct DownloadResult {
 
 class Downloads : public QObject {
     Q_OBJECT
-public:
+  public:
     using Done = std::function<void(const DownloadResult&)>;
 
     // web: the deployment's web host ("host" or "host:port"); folder: the data folder that local files are
@@ -61,24 +61,26 @@ public:
 
     int Running() const { return int(Active.size()); }
     int Queued() const;
-    static constexpr int kMaxRunning = 3;            // at once, so one slow picture does not hold up the rest
-    static constexpr std::size_t kMaxQueued = 4096;  // per kind; more than every picture number there is
+    static constexpr int kMaxRunning = 3;           // at once, so one slow picture does not hold up the rest
+    static constexpr std::size_t kMaxQueued = 4096; // per kind; more than every picture number there is
     // A transfer gives up its place when a window of this length passes with fewer than kMinBytesPerWindow
     // new bytes of body: a stalled host, and a host that trickles a byte now and then to hold the place
     // forever (a stall timeout alone is reset by every byte).
     static constexpr int kTransferTimeoutMs = 30000;
     static constexpr qint64 kMinBytesPerWindow = 16 * 1024;
+    // What a reply may hold that has not been read yet: a few network reads' worth.
+    static constexpr qint64 kReadBufferBytes = 64 * 1024;
     // Other values for the two (tests shorten the window); downloads started afterwards use them.
     void SetPace(int windowMs, qint64 minBytesPerWindow) {
         PaceWindowMs = windowMs;
         PaceMinBytes = minBytesPerWindow;
     }
 
-signals:
+  signals:
     // The number of downloads running and waiting changed; both 0 when everything is done.
     void progressChanged(int running, int queued);
 
-private:
+  private:
     struct Waiter {
         QPointer<QObject> Context;
         bool Bound = false; // had a context: told only while it lives

@@ -1,13 +1,12 @@
 #include "skin/PictureStore.h"
 
-#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QImage>
-#include <QImageReader>
 #include <QPainter>
 
 #include "skin/Downloads.h"
+#include "skin/PictureDecode.h"
 #include "skin/WebPaths.h"
 
 namespace gr {
@@ -31,6 +30,10 @@ QPixmap PaintPlaceholder() {
     return pixmap;
 }
 
+qint64 PixelBytes(const QPixmap& pixmap) {
+    return qint64(pixmap.width()) * pixmap.height() * std::max(pixmap.depth(), 8) / 8;
+}
+
 QString Text(const std::string& s) {
     return QString::fromStdString(s);
 }
@@ -44,34 +47,51 @@ PictureStore::PictureStore(Downloads& downloads, const QString& folder, Clock cl
 
 bool PictureStore::Decode(const QByteArray& bytes, QImage& image) {
     if (bytes.isEmpty() || bytes.size() > kMaxPictureBytes) return false;
-    QBuffer buffer;
-    buffer.setData(bytes);
-    buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer);
-    // The size is read from the header first, so a small file that claims a huge picture is never unpacked.
-    const QSize size = reader.size();
-    if (!size.isValid() || size.width() > kMaxPictureSide || size.height() > kMaxPictureSide) return false;
-    return reader.read(&image) && !image.isNull();
+    image = DecodePicture(bytes, kMaxPictureSide, QSize(kShownSide, kShownSide));
+    return !image.isNull();
+}
+
+void PictureStore::Touch(Entry& entry) {
+    Recent.splice(Recent.begin(), Recent, entry.Shown);
+}
+
+void PictureStore::Hold(int number, Entry& entry, const QImage& image) {
+    if (entry.Is == Entry::State::Loaded) {
+        Held -= PixelBytes(entry.Pixmap);
+        Recent.erase(entry.Shown);
+    }
+    entry.Is = Entry::State::Loaded;
+    entry.Pixmap = QPixmap::fromImage(image);
+    Held += PixelBytes(entry.Pixmap);
+    entry.Shown = Recent.insert(Recent.begin(), number);
+    while (Held > kHeldBytes && Recent.size() > 1) {
+        const int oldest = Recent.back();
+        Recent.pop_back();
+        const auto it = Pictures.find(oldest);
+        Held -= PixelBytes(it->second.Pixmap);
+        Pictures.erase(it); // read again from its file when next shown
+    }
 }
 
 QPixmap PictureStore::Picture(int number) {
     if (!IsPictureNumber(number)) return {};
     auto it = Pictures.find(number);
     if (it == Pictures.end()) {
-        it = Pictures.insert(number, Entry{});
+        it = Pictures.emplace(number, Entry{}).first;
         QFile file(QDir(Folder).filePath(Text(PictureFile(number))));
         QImage image;
         if (file.open(QIODevice::ReadOnly) && Decode(file.read(kMaxPictureBytes + 1), image)) {
-            it->Is = Entry::State::Loaded;
-            it->Pixmap = QPixmap::fromImage(image);
+            Hold(number, it->second, image);
         } else {
             // Missing, or not a picture (then it is fetched again and replaced).
-            Request(number, *it);
+            Request(number, it->second);
         }
-    } else if (it->Is == Entry::State::Failed && Now() - it->FailedAt >= kRetryAfter) {
-        Request(number, *it);
+    } else if (it->second.Is == Entry::State::Loaded) {
+        Touch(it->second);
+    } else if (it->second.Is == Entry::State::Failed && Now() - it->second.FailedAt >= kRetryAfter) {
+        Request(number, it->second);
     }
-    return it->Is == Entry::State::Loaded ? it->Pixmap : Placeholder;
+    return it->second.Is == Entry::State::Loaded ? it->second.Pixmap : Placeholder;
 }
 
 void PictureStore::Request(int number, Entry& entry) {
@@ -99,13 +119,12 @@ void PictureStore::Arrived(int number, bool saved, const QByteArray& body) {
     if (it == Pictures.end()) return;
     QImage image;
     if (saved && Decode(body, image)) {
-        it->Is = Entry::State::Loaded;
-        it->Pixmap = QPixmap::fromImage(image);
+        Hold(number, it->second, image);
         emit pictureArrived(number);
         return;
     }
-    it->Is = Entry::State::Failed;
-    it->FailedAt = Now();
+    it->second.Is = Entry::State::Failed;
+    it->second.FailedAt = Now();
 }
 
 } // namespace gr

@@ -1,8 +1,8 @@
 #include "skin/SkinChooser.h"
 
 #include <QDir>
+#include <QFile>
 #include <QHBoxLayout>
-#include <QImageReader>
 #include <QLabel>
 #include <QListWidget>
 #include <QPixmap>
@@ -12,6 +12,7 @@
 #include "core/WireText.h"
 #include "platform/Dialogs.h"
 #include "skin/Downloads.h"
+#include "skin/PictureDecode.h"
 
 namespace gr {
 
@@ -19,7 +20,6 @@ namespace {
 constexpr int kPreviewWidth = 320;
 constexpr int kPreviewHeight = 241; // the window's proportions
 constexpr qint64 kMaxSkinFileBytes = 64 * 1024;
-constexpr qint64 kMaxSkinPictureBytes = 4 << 20;
 
 std::string_view View(const QByteArray& bytes) {
     return {bytes.constData(), std::size_t(bytes.size())};
@@ -127,13 +127,15 @@ void SkinChooser::Selected() {
 void SkinChooser::ShowPicture(const std::string& baseName, bool fetchWhenMissing) {
     const QString file = QDir(Folder).filePath(QStringLiteral("skins/") +
                                                QString::fromStdString(SkinPictureFileName(baseName)));
-    QImageReader reader(file);
-    if (reader.canRead() && reader.size().width() <= 4096 && reader.size().height() <= 4096) {
-        const QImage image = reader.read();
+    const qreal ratio = devicePixelRatioF();
+    const QSize room = QSize(kPreviewWidth, kPreviewHeight) * ratio;
+    QFile picture(file);
+    if (picture.open(QIODevice::ReadOnly)) {
+        const QImage image =
+            DecodePicture(picture.read(qint64(kMaxSkinPictureBytes) + 1), kMaxSkinPictureSide, room);
         if (!image.isNull()) {
-            const qreal ratio = devicePixelRatioF();
-            QPixmap shown = QPixmap::fromImage(image.scaled(QSize(kPreviewWidth, kPreviewHeight) * ratio,
-                                                            Qt::KeepAspectRatio, Qt::SmoothTransformation));
+            QPixmap shown =
+                QPixmap::fromImage(image.scaled(room, Qt::KeepAspectRatio, Qt::SmoothTransformation));
             shown.setDevicePixelRatio(ratio);
             Preview->setPixmap(shown);
             return;
@@ -148,7 +150,7 @@ void SkinChooser::ShowPicture(const std::string& baseName, bool fetchWhenMissing
     request.Kind = DownloadKind::Skin;
     request.Path = QString::fromStdString(SkinPictureWebPath(baseName));
     request.File = QStringLiteral("skins/") + QString::fromStdString(SkinPictureFileName(baseName));
-    request.MaxBytes = kMaxSkinPictureBytes;
+    request.MaxBytes = qint64(kMaxSkinPictureBytes);
     request.Accept = [](const QByteArray& body) { return IsWholeSkinPicture(View(body)); };
     Service.Fetch(std::move(request), this, [this, baseName](const DownloadResult& result) {
         const int row = SkinListBox->currentRow();
@@ -182,7 +184,7 @@ void SkinChooser::Use_Click() {
         request.File =
             QStringLiteral("skins/") +
             QString::fromStdString(picture ? SkinPictureFileName(Choosing) : SkinFileName(Choosing));
-        request.MaxBytes = picture ? kMaxSkinPictureBytes : kMaxSkinFileBytes;
+        request.MaxBytes = picture ? qint64(kMaxSkinPictureBytes) : kMaxSkinFileBytes;
         request.Accept = picture ? std::function<bool(const QByteArray&)>(
                                        [](const QByteArray& body) { return IsWholeSkinPicture(View(body)); })
                                  : [](const QByteArray& body) { return IsWholeSkinFile(View(body)); };

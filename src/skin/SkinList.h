@@ -59,6 +59,10 @@ std::string SkinPictureWebPath(std::string_view baseName);
 // A downloaded skin is kept only when whole: its picture's first byte is 255, its skin file's first byte
 // "B"; otherwise the chooser tells the player kSkinDownloadCorruptMessage.
 bool IsWholeSkinPicture(std::string_view bytes);
+// A skin's picture (the window's background and the chooser's preview) is at most this long and this
+// large either way: a background for a large screen, never more.
+inline constexpr std::size_t kMaxSkinPictureBytes = 4u << 20;
+inline constexpr int kMaxSkinPictureSide = 4096;
 bool IsWholeSkinFile(std::string_view bytes);
 inline constexpr std::string_view kSkinDownloadCorruptMessage =
     "Download of skin was corrupt, try again shortly.";

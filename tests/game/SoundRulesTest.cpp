@@ -25,7 +25,12 @@ TEST(SoundRules, NamesBecomeFilesOnlyWhenSafe) {
 }
 
 TEST(SoundRules, OnlyWhatTheFileClaimsToBeIsKept) {
-    const std::string wave = std::string("RIFF\x24\0\0\0WAVEfmt \x10\0\0\0", 20);
+    // 16-bit mono at 22050 Hz, four samples.
+    const std::string wave =
+        std::string(
+            "RIFF\x2c\0\0\0WAVEfmt \x10\0\0\0\x01\0\x01\0\x22\x56\0\0\x44\xac\0\0\x02\0\x10\0data\x08\0\0\0",
+            44) +
+        std::string(8, '\0');
     const std::string midi = std::string("MThd\0\0\0\x06\0\0\0\x01\0\x60MTrk\0\0\0\x0c"
                                          "\0\x90\x3c\x40\x60\x80\x3c\0\0\xff\x2f\0",
                                          34);
@@ -40,6 +45,8 @@ TEST(SoundRules, OnlyWhatTheFileClaimsToBeIsKept) {
         {"R", false, false}, // the first byte alone is not a wave file
         {"M", false, false},
         {wave.substr(0, 19), false, false}, // cut inside the first chunk header
+        {wave.substr(0, 48), false, false}, // cut inside the samples
+        {wave.substr(0, 44), false, false}, // a header without samples
         {"RIFF\0\0\0\0AVI LIST\0\0\0\0", false, false},
         {midi.substr(0, 13), false, false},                                      // the header is cut
         {midi.substr(0, 14), false, false},                                      // a header without its track

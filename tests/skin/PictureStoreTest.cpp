@@ -1,6 +1,7 @@
 // The picture store and the download service against a web host on a real socket.
 #include "skin/PictureStore.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -26,7 +27,7 @@ bool SameImage(const QPixmap& a, const QPixmap& b) {
 }
 
 class PictureStoreTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ASSERT_TRUE(Folder.isValid());
         Service = std::make_unique<Downloads>(Host.Address(), Folder.path());
@@ -183,6 +184,68 @@ TEST_F(PictureStoreTest, KeepsNothingButACompletePictureAnswer) {
     }
     EXPECT_EQ(QStringList(), Files()); // nothing half-written either
     EXPECT_TRUE(ArrivedNumbers().empty());
+}
+
+// An icon whose directory claims 16 x 16 around a PNG of thousands of pixels a side: the header is not what
+// the decoder would allocate, so the format is refused before any reader sees it.
+QByteArray IconAround(const QByteArray& png) {
+    QByteArray icon("\0\0\1\0\1\0", 6);              // an icon file with one picture
+    icon += QByteArray("\x10\x10\0\0\1\0\x20\0", 8); // 16 x 16, one plane, 32 bits
+    const quint32 size = quint32(png.size()), offset = 22;
+    for (quint32 v : {size, offset})
+        for (int i = 0; i < 4; ++i)
+            icon += char((v >> (8 * i)) & 0xFF);
+    return icon + png;
+}
+
+QByteArray Png(int width, int height) {
+    QImage image(width, height, QImage::Format_Mono);
+    image.fill(1);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return bytes;
+}
+
+TEST_F(PictureStoreTest, APictureIsDecodedAtTheSizeItShowsAndOnlyWhenItsHeaderIsTheTruth) {
+    const QByteArray hugeInside = IconAround(Png(3000, 3000));
+    ASSERT_LT(hugeInside.size(), PictureStore::kMaxPictureBytes);
+    QImage image;
+    EXPECT_FALSE(PictureStore::Decode(hugeInside, image)) << image.width() << " x " << image.height();
+    EXPECT_FALSE(PictureStore::Decode(Png(3000, 3000), image)) << "past the largest side";
+
+    // A large picture within the bound is decoded straight to a slot's largest size, its shape kept.
+    ASSERT_TRUE(PictureStore::Decode(Jpeg(1, 2048, 1024), image));
+    EXPECT_EQ(QSize(PictureStore::kShownSide, PictureStore::kShownSide / 2), image.size());
+    ASSERT_TRUE(PictureStore::Decode(Png(40, 30), image));
+    EXPECT_EQ(QSize(40, 30), image.size()) << "a small picture keeps its size";
+}
+
+TEST_F(PictureStoreTest, PicturesInMemoryAreBoundedAndThoseLetGoAreReadAgainFromDisk) {
+    // Large pictures that are small files: without a bound each would cost megabytes in memory.
+    const QByteArray large = Jpeg(7, 2048, 2048);
+    ASSERT_TRUE(QDir().mkpath(Folder.filePath(QStringLiteral("gfx"))));
+    const qint64 each = qint64(PictureStore::kShownSide) * PictureStore::kShownSide * 4;
+    const int count = int(2 * PictureStore::kHeldBytes / each);
+    for (int number = 1000; number < 1000 + count; ++number) {
+        QFile file(Gfx(number));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(large);
+    }
+    for (int number = 1000; number < 1000 + count; ++number) {
+        const QPixmap shown = Store->Picture(number);
+        ASSERT_FALSE(SameImage(Store->DL(), shown)) << number;
+        EXPECT_LE(shown.width(), PictureStore::kShownSide);
+        EXPECT_LE(Store->HeldBytes(), PictureStore::kHeldBytes) << number;
+        Store->Picture(1000); // shown again and again: never the one let go
+    }
+    EXPECT_GT(Store->HeldBytes(), PictureStore::kHeldBytes / 2);
+    // The first ones shown went first (but 1000, shown all along); they come back from disk, not the web.
+    EXPECT_FALSE(SameImage(Store->DL(), Store->Picture(1001)));
+    EXPECT_FALSE(SameImage(Store->DL(), Store->Picture(1000)));
+    ASSERT_TRUE(Idle());
+    EXPECT_EQ(0, Host.AllRequests());
 }
 
 TEST_F(PictureStoreTest, AsksForNothingOutsideThePictureNumbers) {
