@@ -33,6 +33,7 @@ int Macros(const std::uint8_t* data, std::size_t size);
 int StatsIn(const std::uint8_t* data, std::size_t size);
 int Voice(const std::uint8_t* data, std::size_t size);
 int WebPaths(const std::uint8_t* data, std::size_t size);
+int PictureHeader(const std::uint8_t* data, std::size_t size);
 
 struct NamedBody {
     std::string_view Target; // the executable's name and the corpus folder
@@ -46,7 +47,7 @@ inline constexpr NamedBody kTargets[] = {
     {"fuzz_options", &Options},   {"fuzz_calc", &Calc},       {"fuzz_status", &Status},
     {"fuzz_panels", &Panels},     {"fuzz_sound", &Sound},     {"fuzz_skin", &Skin},
     {"fuzz_skinlist", &SkinList}, {"fuzz_macros", &Macros},   {"fuzz_statsin", &StatsIn},
-    {"fuzz_voice", &Voice},       {"fuzz_webpaths", &WebPaths},
+    {"fuzz_voice", &Voice},       {"fuzz_webpaths", &WebPaths}, {"fuzz_picture_header", &PictureHeader},
 };
 
 // Random numbers that only count up, so that an input always draws the same way (a rainbow's colours).

@@ -10,6 +10,8 @@
 
 #include <set>
 
+#include "platform/Media.h"
+
 #include "skin/SkinChooser.h"
 #include "support/WebMediaFixture.h"
 
@@ -25,7 +27,7 @@ class HostileWeb : public WebMediaFixture {
         PresetSetting(QStringLiteral("Music"), QStringLiteral("1"));
         Game& g = Entered();
         app->Downloader().SetPace(500, 1024);
-        media->Commands.clear();
+        if (media) media->Commands.clear();
         return g;
     }
     // The kinds of hostile answer, each for the given path; `other` is a host that is not the deployment's.
@@ -155,6 +157,53 @@ TEST_F(HostileWeb, SkinListsSkinsAndPicturesKeepNothingAndApplyNothing) {
     EXPECT_TRUE(Answers());
     EXPECT_TRUE(shell.Opened.isEmpty());
     EXPECT_TRUE(shell.Started.isEmpty());
+}
+
+// The real audio device (SDL's dummy driver): crafted effects and pieces of music, whether served or left in
+// the data folder, never reach the mixer or its MIDI player; a good piece still plays, and the game keeps
+// answering after every switch of pieces.
+class HostileMedia : public HostileWeb {
+  protected:
+    void BeforeGame() override {} // the application's own device
+    static QByteArray Seed(const char* name) {
+        QFile f(QStringLiteral(GLOAMREST_FUZZ_DIR "/corpus/fuzz_sound/") + QLatin1String(name));
+        EXPECT_TRUE(f.open(QIODevice::ReadOnly)) << name;
+        return f.readAll();
+    }
+};
+
+TEST_F(HostileMedia, CraftedWavesAndPiecesNeverPlayAndTheGameGoesOn) {
+    Playing();
+    const char* pieces[] = {"midi-notes-at-one-tick", "midi-tempo-zero", "midi-running-status-after-meta",
+                            "midi-dense-tracks"};
+    const char* waves[] = {"wav-rate-1hz", "wav-data-past-end"};
+    for (const char* name : pieces)
+        web.Serve(QByteArray("/grmusic/") + name + ".mid", WebHost::Answer(200, Seed(name)));
+    for (const char* name : waves)
+        web.Serve(QByteArray("/grsounds/") + name + ".wav", WebHost::Answer(200, Seed(name)));
+    web.Serve("/grmusic/good.mid", WebHost::Answer(200, Seed("midi-good")));
+    // One crafted piece was left in the data folder by an earlier run; its host now has nothing.
+    ASSERT_TRUE(QDir(Home.path()).mkpath(QStringLiteral("music")));
+    QFile left(QDir(Home.path()).filePath(QStringLiteral("music/left.mid")));
+    ASSERT_TRUE(left.open(QIODevice::WriteOnly));
+    left.write(Seed("midi-tempo-zero"));
+    left.close();
+
+    for (const char* name : pieces) {
+        Tick({std::string("Music") + name, "Musicgood", std::string("Music") + name, "Musicleft"});
+        for (const char* wave : waves)
+            Tick({std::string("Sound") + wave});
+        EXPECT_TRUE(Answers()) << name;
+    }
+    ASSERT_TRUE(WaitFor([&] { return Settled(); }, 20000));
+    Tick({"Musicgood"});
+    EXPECT_TRUE(WaitFor([&] { return app->Audio().IsPlaying(MediaAlias::Midi); }));
+    std::set<QString> kept;
+    for (const QString& f : DataFiles())
+        if (f.startsWith(QStringLiteral("sounds/")) || f.startsWith(QStringLiteral("music/"))) kept.insert(f);
+    EXPECT_EQ((std::set<QString>{QStringLiteral("music/good.mid"), QStringLiteral("music/left.mid")}), kept);
+    EXPECT_TRUE(Answers());
+    EXPECT_FALSE(Text().contains(QStringLiteral("could not be played in time"))) << Text().toStdString();
 }
 
 } // namespace
