@@ -212,18 +212,18 @@ bool SdlMedia::Open(MediaAlias alias, const QString& file) {
 
 bool SdlMedia::OpenBytes(MediaAlias alias, const std::string& bytes) {
     Close(alias);
-    if (!Ready()) return false;
+    if (!Ready() || Stuck()) return false;
     if (alias == MediaAlias::Sound) {
         const auto format = ReadWave(bytes, unsigned(DeviceRate));
         if (!format) return false;
-        Thread->Post([wave = CanonicalWave(*format, bytes)](Worker& w) {
+        Queue([wave = CanonicalWave(*format, bytes)](Worker& w) {
             w.Effect = Mix_LoadWAV_RW(SDL_RWFromConstMem(wave.data(), int(wave.size())), 1);
         });
         EffectOpen = true;
         return true;
     }
     if (!IsPlayableMidi(bytes)) return false;
-    Thread->Post([bytes](Worker& w) {
+    Queue([bytes](Worker& w) {
         w.MusicBytes = bytes;
         w.Music = Mix_LoadMUS_RW(SDL_RWFromConstMem(w.MusicBytes.data(), int(w.MusicBytes.size())), 1);
     });
@@ -236,7 +236,7 @@ void SdlMedia::Play(MediaAlias alias) {
     if (alias == MediaAlias::Sound) {
         if (!EffectOpen) return;
         const std::uint64_t play = EffectPlay = ++NextPlay;
-        Thread->Post([play](Worker& w) {
+        Queue([play](Worker& w) {
             Mix_HaltChannel(kEffectChannel); // the one before ends first, so it cannot end this play
             EffectStarted.store(play);
             if (!w.Effect || Mix_PlayChannel(kEffectChannel, w.Effect, 0) < 0) EffectEnded.store(play);
@@ -246,7 +246,7 @@ void SdlMedia::Play(MediaAlias alias) {
     if (!MusicOpen) return;
     MusicPlaying = true;
     MusicStarted = std::chrono::steady_clock::now();
-    Thread->Post([](Worker& w) {
+    Queue([](Worker& w) {
         if (w.Music) Mix_PlayMusic(w.Music, -1); // loops until stopped
     });
     Watchdog.start();
@@ -256,11 +256,11 @@ void SdlMedia::Stop(MediaAlias alias) {
     if (!Thread) return;
     if (alias == MediaAlias::Sound) {
         EffectPlay = 0;
-        Thread->Post([](Worker&) { Mix_HaltChannel(kEffectChannel); });
+        Queue([](Worker&) { Mix_HaltChannel(kEffectChannel); });
     } else {
         MusicPlaying = false;
         Watchdog.stop();
-        Thread->Post([](Worker&) { Mix_HaltMusic(); });
+        Queue([](Worker&) { Mix_HaltMusic(); });
     }
 }
 
@@ -270,14 +270,14 @@ void SdlMedia::Close(MediaAlias alias) {
     if (alias == MediaAlias::Sound) {
         if (!EffectOpen) return;
         EffectOpen = false;
-        Thread->Post([](Worker& w) {
+        Queue([](Worker& w) {
             if (w.Effect) Mix_FreeChunk(w.Effect);
             w.Effect = nullptr;
         });
     } else {
         if (!MusicOpen) return;
         MusicOpen = false;
-        Thread->Post([](Worker& w) {
+        Queue([](Worker& w) {
             if (w.Music) Mix_FreeMusic(w.Music);
             w.Music = nullptr;
             w.MusicBytes.clear();
@@ -295,12 +295,23 @@ void SdlMedia::SetVolume(MediaAlias alias, int percent) {
     Volume[music ? 1 : 0] = std::clamp(percent, 0, 100);
     if (!Thread) return;
     const int level = MixVolume(percent);
-    Thread->Post([music, level](Worker&) {
+    Queue([music, level](Worker&) {
         if (music)
             Mix_VolumeMusic(level);
         else
             Mix_Volume(kEffectChannel, level);
     });
+}
+
+void SdlMedia::Queue(std::function<void(Worker&)> task) {
+    if (!Stuck()) Thread->Post(std::move(task));
+}
+
+bool SdlMedia::Stuck() {
+    // Stuck from the moment a piece was found to hold the audio thread until the device mixes again: nothing
+    // more is queued meanwhile, so a thread that waits for good holds a bounded queue.
+    if (StuckSince && LastMix.load() > *StuckSince) StuckSince.reset();
+    return StuckSince.has_value();
 }
 
 bool SdlMedia::Settle(std::chrono::milliseconds limit) {
@@ -319,6 +330,7 @@ void SdlMedia::Watch() {
     // thread does it once the audio thread lets go); the window goes on meanwhile.
     if (!MusicFile.isEmpty()) TooHeavy.insert(MusicFile);
     Close(MediaAlias::Midi);
+    StuckSince = LastMix.load();
     Tell(QStringLiteral("The music stopped: this piece could not be played in time."));
 }
 

@@ -17,7 +17,9 @@
 #include <atomic>
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
 
@@ -65,6 +67,9 @@ class SdlMedia final : public Media {
   private:
     bool Ready();
     void Watch();
+    // Queues a mixer call for the media thread, unless the audio thread is stuck.
+    void Queue(std::function<void(Worker&)> task);
+    bool Stuck();
 
     QStringList SoundFonts;
     bool Tried = false;
@@ -80,7 +85,8 @@ class SdlMedia final : public Media {
     bool MusicPlaying = false;
     QString MusicFile;
     std::chrono::steady_clock::time_point MusicStarted;
-    std::set<QString> TooHeavy; // pieces that fell behind: not played again this run
+    std::set<QString> TooHeavy;             // pieces that fell behind: not played again this run
+    std::optional<std::int64_t> StuckSince; // the device's last mixing when a piece was found holding it
     QTimer Watchdog;
 };
 
