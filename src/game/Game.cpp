@@ -29,6 +29,7 @@
 #include "game/PanelSlot.h"
 #include "game/PortraitSelector.h"
 #include "game/RoomObjectsPanel.h"
+#include "game/SoundAndMusic.h"
 #include "game/SpellsPanel.h"
 #include "game/StatusPanel.h"
 #include "game/TextLogWriter.h"
@@ -260,11 +261,13 @@ void Game::BuildMenus() {
                 [this, item, key, storedMeansOn] { StoreOption(item, key, storedMeansOn); });
         return item;
     };
-    SoundsOn = toggle("Sounds", "Sounds", true);
-    SoundsOnPaging = toggle("Paging Sound", "SoundsPaging", false);
-    MusicOn = toggle("Music", "Music", true);
-    connect(MusicOn, &QAction::triggered, this, &Game::MusicOn_Click);
-    BuildSoundMenus(options);
+    Audio = new SoundAndMusic(
+        {[this](const QString& key, const QString& def) { return app.GetSetting(key, def); },
+         [this](const QString& key, const QString& value) { app.SaveSetting(key, value); }, toggle,
+         [this](const std::string& message) { return SendToServer(message); },
+         [this](const std::string& line) { PrintSystemLine(line); },
+         [this](const QString& suffix) { SoundDownloading(suffix); }},
+        options, this);
     Skins = options->addAction(QStringLiteral("S&kins..."));
     connect(Skins, &QAction::triggered, this, &Game::Skins_Click);
     VoiceChatOn = toggle("Voice Chat", "Voice Chat", true);
@@ -457,6 +460,18 @@ void Game::PrintSystemLine(const std::string& text) {
 
 bool Game::SendToServer(const std::string& message) {
     return app.lodge && app.lodge->SendToServer(message);
+}
+
+void Game::SoundDownloading(const QString& suffix) {
+    // The caption tells while a sound or a piece of music is on its way, then reads as it did before.
+    if (suffix.isEmpty()) {
+        if (!TitleBeforeDownload.isNull()) setWindowTitle(TitleBeforeDownload);
+        TitleBeforeDownload = QString();
+        return;
+    }
+    if (TitleBeforeDownload.isNull()) TitleBeforeDownload = windowTitle();
+    setWindowTitle(FromWire(app.Session.CharacterName) + QStringLiteral("  - ") +
+                   app.Deployment.WebHostName() + QStringLiteral(" - ") + suffix);
 }
 
 } // namespace gr

@@ -33,7 +33,7 @@ class MacroSets;
 class MacrosChange;
 class DW;
 class SkinChooser;
-class SoundPlayer;
+class SoundAndMusic;
 struct SkinLook;
 class StatusPanel;
 class EquipmentPanel;
@@ -105,12 +105,7 @@ class Game : public QMainWindow {
     QLineEdit* TI = nullptr;
     QPushButton* SendTI = nullptr;
     QPushButton* CmdTalk = nullptr;
-    QAction* SoundsOn = nullptr;
-    QAction* SoundsOnPaging = nullptr;
-    QAction* MusicOn = nullptr;
-    std::array<QAction*, 5> SoundVolumeItems{}; // effects: off, 25, 50, 75, 100 percent
-    std::array<QAction*, 5> MusicVolumeItems{};
-    SoundPlayer* Sounds = nullptr; // from the load sequence on
+    SoundAndMusic* Audio = nullptr; // the sound and music switches, volumes and player
     QAction* Skins = nullptr;
     std::unique_ptr<SkinChooser> SkinWindow;
     // Applies "skins/<fileName>" over the current layout; false when it is missing or not a plain name. A
@@ -230,13 +225,7 @@ class Game : public QMainWindow {
     void MacroLine(const std::string& command, const std::string& typed);
     QString NormalTitle() const;
     void StoreOption(QAction* item, const char* key, bool storedMeansOn);
-    // Sound and music: the volume menus, the player made at load, the music switch, the caption while a
-    // sound downloads.
-    void BuildSoundMenus(QMenu* options);
-    void StartSound();
-    void MusicOn_Click();
-    void Volume_Click(bool music, int percent);
-    void ShowVolume(bool music, int percent);
+    // The caption while a sound or a piece of music downloads.
     void SoundDownloading(const QString& suffix);
     void SetBackground(const QImage& picture);
     void ApplyLook(const SkinLook& look);

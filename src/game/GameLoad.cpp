@@ -12,13 +12,14 @@
 #include "core/App.h"
 #include "core/Numbers.h"
 #include "core/RunTimeError.h"
+#include "core/SafeName.h"
 #include "core/WireText.h"
 #include "game/Game.h"
 #include "game/GameWindows.h"
+#include "game/SoundAndMusic.h"
 #include "game/TextWindow.h"
 #include "game/VoiceChat.h"
 #include "login/AccountRecords.h"
-#include "core/SafeName.h"
 #include "login/Lodge.h"
 #include "platform/Dialogs.h"
 #include "platform/Ending.h"
@@ -61,9 +62,7 @@ void Game::Form_Load() {
         if (!LoadSkin(skin)) app.SaveSetting(QStringLiteral("Skin"), QString());
     });
     step([&] {
-        SoundsOn->setChecked(!setting("Sounds").isEmpty());
-        SoundsOnPaging->setChecked(setting("SoundsPaging").isEmpty());
-        MusicOn->setChecked(!setting("Music").isEmpty());
+        Audio->ReadOptions();
         VoiceChatOn->setChecked(!setting("Voice Chat").isEmpty());
         Hide_When_Maximising->setChecked(setting("Hide_When_Maximising").isEmpty());
         Bar_Flashing->setChecked(setting("Bar_Flashing").isEmpty());
@@ -71,20 +70,23 @@ void Game::Form_Load() {
     });
     step([&] {
         const double stored = LeadingNumber(ToWire(setting("Buffer_Size")));
-        int size = stored == 0 ? kDefaultBufferSize : stored < kMinBufferSize ? kMinBufferSize
-                                                  : stored > kMaxBufferSize  ? kMaxBufferSize
-                                                                             : ToInt32(stored);
+        int size = stored == 0               ? kDefaultBufferSize
+                   : stored < kMinBufferSize ? kMinBufferSize
+                   : stored > kMaxBufferSize ? kMaxBufferSize
+                                             : ToInt32(stored);
         TD->TextBufferSize = size;
     });
     step([&] {
         const QString stored = setting("Textsize");
-        for (auto* item : TextSizeItems) item->setChecked(false);
+        for (auto* item : TextSizeItems)
+            item->setChecked(false);
         if (stored.isEmpty()) {
             TD->TextSize = 8;
             return;
         }
         const int size = ToInt32(LeadingNumber(ToWire(stored)));
-        for (std::size_t i = 0; i < kTextSizes.size(); ++i) TextSizeItems[i]->setChecked(kTextSizes[i] == size);
+        for (std::size_t i = 0; i < kTextSizes.size(); ++i)
+            TextSizeItems[i]->setChecked(kTextSizes[i] == size);
         TD->TextSize = size;
     });
     step([&] {
@@ -99,7 +101,7 @@ void Game::Form_Load() {
             menuBar()->setCornerWidget(indicator);
         }
     });
-    step([&] { StartSound(); });
+    step([&] { Audio->Start(app.Audio(), app.Downloader(), app.DataFolder); });
     step([&] { ImStillOn->start(); });
     step([&] { StartMacros(); });
     step([&] { ReadBindings(); });
@@ -123,7 +125,9 @@ void Game::Form_Load() {
     ScheduleWorker();
 }
 
-void Game::ImStillOn_Timer() { SendToServer("ImStillOn"); }
+void Game::ImStillOn_Timer() {
+    SendToServer("ImStillOn");
+}
 
 void Game::StuckKey_Timer() {
     if (CommandsThisMinute > kMaxCommandsPerMinute) {
@@ -146,7 +150,8 @@ void Game::Quit_Game_Click() {
 void Game::TextSize_Click(int size) {
     TD->TextSize = size;
     app.SaveSetting(QStringLiteral("Textsize"), QString::number(size));
-    for (std::size_t i = 0; i < kTextSizes.size(); ++i) TextSizeItems[i]->setChecked(kTextSizes[i] == size);
+    for (std::size_t i = 0; i < kTextSizes.size(); ++i)
+        TextSizeItems[i]->setChecked(kTextSizes[i] == size);
 }
 
 void Game::Text_Buffer_Size_Click() {
@@ -163,16 +168,20 @@ void Game::Save_Character_Click() {
     const QString who = IsSafeFileNamePart(name) ? FromWire(name) : QStringLiteral("text");
     QDir folder(app.DataFolder);
     folder.mkpath(QStringLiteral("saved text"));
-    const QString file = folder.filePath(QStringLiteral("saved text/") + who + QLatin1Char(' ') +
-                                         QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd hh-mm-ss")) +
-                                         QStringLiteral(".html"));
+    const QString file =
+        folder.filePath(QStringLiteral("saved text/") + who + QLatin1Char(' ') +
+                        QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd hh-mm-ss")) +
+                        QStringLiteral(".html"));
     QTextDocumentWriter writer(file, "HTML");
-    if (writer.write(TD->document())) PrintSystemLine("The text display was saved to " + ToWire(file));
-    else PrintSystemLine("The text display could not be saved.");
+    if (writer.write(TD->document()))
+        PrintSystemLine("The text display was saved to " + ToWire(file));
+    else
+        PrintSystemLine("The text display could not be saved.");
 }
 
 QString Game::NormalTitle() const {
-    return QLatin1Char(' ') + FromWire(app.Session.CharacterName) + QStringLiteral(" - ") + app.Deployment.WebHostName();
+    return QLatin1Char(' ') + FromWire(app.Session.CharacterName) + QStringLiteral(" - ") +
+           app.Deployment.WebHostName();
 }
 
 } // namespace gr

@@ -15,6 +15,7 @@
 #include "core/App.h"
 #include "core/WireText.h"
 #include "game/Game.h"
+#include "game/SoundAndMusic.h"
 #include "game/VoiceChat.h"
 
 namespace gr {
@@ -43,8 +44,7 @@ void Game::BuildVoice(QMenu* options) {
     auto volume = [this] {
         TCPSocket->SetVolume(app.GetSetting(QStringLiteral("Sound_Volume"), QStringLiteral("100")).toInt());
     };
-    for (QAction* item : SoundVolumeItems)
-        if (item) connect(item, &QAction::triggered, this, volume);
+    connect(Audio, &SoundAndMusic::effectsVolumeChanged, this, volume);
     connect(TCPSocket, &VoiceChatSocket::linkOpened, this, [this, volume] {
         volume();
         PlaceInputBox(4);

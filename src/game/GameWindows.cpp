@@ -15,9 +15,9 @@
 #include <QVBoxLayout>
 #include <cmath>
 
+#include "core/BoundText.h"
 #include "core/Numbers.h"
 #include "core/WireText.h"
-#include "core/BoundText.h"
 #include "platform/Dialogs.h"
 
 namespace gr {
@@ -25,10 +25,12 @@ namespace gr {
 QString ShownText(const QString& text, std::size_t limit) {
     if (std::size_t(text.size()) <= limit) return text; // each character takes at least one byte
     const QByteArray bytes = text.toUtf8();
-    return QString::fromUtf8(BoundText(std::string_view(bytes.constData(), std::size_t(bytes.size())), limit));
+    return QString::fromUtf8(
+        BoundText(std::string_view(bytes.constData(), std::size_t(bytes.size())), limit));
 }
 
-// ---- Web_Browser -------------------------------------------------------------------------------------------
+// ---- Web_Browser
+// -------------------------------------------------------------------------------------------
 
 QVariant PageView::loadResource(int type, const QUrl&) {
     ++ResourcesAsked;
@@ -59,9 +61,8 @@ Web_Browser::Web_Browser(QWidget* parent) : QMainWindow(parent) {
     column->addWidget(Browser, 1);
     setCentralWidget(back);
     Network = new QNetworkAccessManager(this);
-    connect(Browser, &QTextBrowser::anchorClicked, this, [this](const QUrl& url) {
-        Navigate(QUrl(Address->text()).resolved(url).toString());
-    });
+    connect(Browser, &QTextBrowser::anchorClicked, this,
+            [this](const QUrl& url) { Navigate(QUrl(Address->text()).resolved(url).toString()); });
 }
 
 Web_Browser::~Web_Browser() {
@@ -195,7 +196,8 @@ void DW::OpenForGold(const QString& caption, std::function<void(const std::strin
     Amount->clear();
     Message->setText(QStringLiteral("How much gold would you like to"));
     setWindowTitle(ShownText(caption, kMaxTitleBytes));
-    DepWith->setText(caption.size() > 7 && caption[7] == QLatin1Char(' ') ? caption.left(7) : caption.left(8));
+    DepWith->setText(caption.size() > 7 && caption[7] == QLatin1Char(' ') ? caption.left(7)
+                                                                          : caption.left(8));
     DepWith2->setText(QStringLiteral("&") + caption.left(8));
     show();
     activateWindow();
@@ -216,7 +218,9 @@ void DW::OpenForTextBuffer(int currentSize, std::function<void(int)> setSize) {
     Amount->setFocus(); // the player types the size at once
 }
 
-bool DW::TextBufferMode() const { return Message->text() == kTextBufferMessage; }
+bool DW::TextBufferMode() const {
+    return Message->text() == kTextBufferMessage;
+}
 
 void DW::DepWith2_Click() {
     const std::string amount = ToWire(Amount->text());
@@ -272,7 +276,8 @@ QIcon WordPadIcon() {
     p.drawLine(QPointF(20, 2), QPointF(20, 9));
     p.drawLine(QPointF(20, 9), QPointF(27, 9));
     p.setPen(QPen(QColor(40, 110, 200), 1.5));
-    for (int y = 13; y <= 26; y += 4) p.drawLine(QPointF(10, y), QPointF(y % 8 ? 23 : 19, y));
+    for (int y = 13; y <= 26; y += 4)
+        p.drawLine(QPointF(10, y), QPointF(y % 8 ? 23 : 19, y));
     return QIcon(pixmap);
 }
 

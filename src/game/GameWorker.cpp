@@ -4,25 +4,24 @@
 #include <QTimer>
 
 #include "core/App.h"
+#include "core/BoundText.h"
 #include "core/DispatchTick.h"
 #include "core/OutgoingText.h"
 #include "core/RunTimeError.h"
+#include "core/TextFields.h"
 #include "core/WireText.h"
-#include "core/BoundText.h"
-#include "game/Game.h"
-#include "game/GameMessages.h"
 #include "game/CommandsPanel.h"
 #include "game/EquipmentPanel.h"
+#include "game/Game.h"
+#include "game/GameMessages.h"
 #include "game/GameWindows.h"
 #include "game/InventoryPanel.h"
 #include "game/RoomObjectsPanel.h"
-#include "game/SoundPlayer.h"
-#include "game/SoundRules.h"
+#include "game/SoundAndMusic.h"
 #include "game/SpellsPanel.h"
 #include "game/StatusPanel.h"
 #include "game/TextWindow.h"
 #include "game/VoiceChat.h"
-#include "core/TextFields.h"
 #include "login/Lodge.h"
 #include "platform/Dialogs.h"
 #include "platform/Ending.h"
@@ -48,8 +47,12 @@ void Game::Dispatch(const std::string& message) {
     const GameKeyword keyword = ClassifyGameMessage(message);
     const std::string value(keyword.Value);
     switch (keyword.Kind) {
-    case GameMessage::TMD: PrintLine(value); break;
-    case GameMessage::CLS: TD->ClearText(); break;
+    case GameMessage::TMD:
+        PrintLine(value);
+        break;
+    case GameMessage::CLS:
+        TD->ClearText();
+        break;
     case GameMessage::Browse:
         if (!BrowserWindow) {
             BrowserWindow = std::make_unique<Web_Browser>();
@@ -66,17 +69,31 @@ void Game::Dispatch(const std::string& message) {
         }
         About->ShowText(FromWire(app.Session.AboutText));
         break;
-    case GameMessage::Sysop: app.Session.SysopMode = true; break;
-    case GameMessage::OFFLINE: Offline(value); break;
-    case GameMessage::MacLock: app.Machine.RecordBan(); break;
-    case GameMessage::DayBan: app.Machine.RecordDayBan(FromWire(value)); break;
-    case GameMessage::Monitor: SendToServer(History.MonitorAnswer(value)); break;
+    case GameMessage::Sysop:
+        app.Session.SysopMode = true;
+        break;
+    case GameMessage::OFFLINE:
+        Offline(value);
+        break;
+    case GameMessage::MacLock:
+        app.Machine.RecordBan();
+        break;
+    case GameMessage::DayBan:
+        app.Machine.RecordDayBan(FromWire(value));
+        break;
+    case GameMessage::Monitor:
+        SendToServer(History.MonitorAnswer(value));
+        break;
     case GameMessage::KBA:
         UpdateToggle = UpdateToggle == 1 ? 0 : 1;
         SendToServer(UpdateToggle == 1 ? "Update1" : "Update0");
         break;
-    case GameMessage::VoiceChat: VoiceChatRequest(value); break;
-    case GameMessage::PageReply: ReplyText = "/p " + Echo(value) + " "; break;
+    case GameMessage::VoiceChat:
+        VoiceChatRequest(value);
+        break;
+    case GameMessage::PageReply:
+        ReplyText = "/p " + Echo(value) + " ";
+        break;
     case GameMessage::PING: {
         PingClock.StopTimer();
         double elapsed = 0;
@@ -90,12 +107,24 @@ void Game::Dispatch(const std::string& message) {
         SendToServer("MachineID" + Echo(value) + "/" + ToWire(app.Machine.MachineIdentifier()));
         break;
     // Each panel message goes to its panel.
-    case GameMessage::PLA: RoomPanel->PLA(value); break;
-    case GameMessage::Inventory: InventPanel->Inventory(value); break;
-    case GameMessage::MainCommands: ComPanel->MainCommands(value); break;
-    case GameMessage::Equipment: EquipPanel->Equipment(value); break;
-    case GameMessage::OtherEquipment: EquipPanel->OtherEquipment(value); break;
-    case GameMessage::SL: SpellPanel->SL(value); break;
+    case GameMessage::PLA:
+        RoomPanel->PLA(value);
+        break;
+    case GameMessage::Inventory:
+        InventPanel->Inventory(value);
+        break;
+    case GameMessage::MainCommands:
+        ComPanel->MainCommands(value);
+        break;
+    case GameMessage::Equipment:
+        EquipPanel->Equipment(value);
+        break;
+    case GameMessage::OtherEquipment:
+        EquipPanel->OtherEquipment(value);
+        break;
+    case GameMessage::SL:
+        SpellPanel->SL(value);
+        break;
     // The status values go to the status panel.
     case GameMessage::Stamina:
     case GameMessage::XPChange:
@@ -104,18 +133,19 @@ void Game::Dispatch(const std::string& message) {
     case GameMessage::BankGoldChange:
     case GameMessage::HPChange:
     case GameMessage::MainArmorChange:
-    case GameMessage::StChg: Status->Receive(keyword.Kind, message, value); break;
+    case GameMessage::StChg:
+        Status->Receive(keyword.Kind, message, value);
+        break;
     case GameMessage::Sound:
-        if (!Sounds) break;
-        if (const auto effect = EffectToPlay(SoundsOn->isChecked(), SoundsOnPaging->isChecked(), value))
-            Sounds->PlaySoundEffect(*effect);
+        Audio->Sound(value);
         break;
     case GameMessage::Music:
-        if (Sounds && MusicOn->isChecked()) Sounds->PlayMusic(value);
+        Audio->Music(value);
         break;
     // The program check is not made here.
     case GameMessage::PROC:
-    case GameMessage::None: break;
+    case GameMessage::None:
+        break;
     }
 }
 
@@ -123,7 +153,7 @@ void Game::Offline(const std::string& text) {
     if (app.lodge) app.lodge->CloseComline();
     app.platform.dialogs.Message(FromWire(text));
     ImStillOn->stop();
-    if (Sounds) Sounds->StopAll();
+    Audio->StopAll();
     // The program ends at once.
     WorkerEnabled = false;
     app.platform.ending.End();
@@ -135,8 +165,9 @@ void Game::VoiceChatRequest(const std::string& value) {
     if (fields.size() < 2) throw RunTimeError("VoiceChat needs a name and an address");
     VoicePartnerName = fields[0];
     VoicePartnerAddress = fields[1];
-    PrintSystemLine("{ff8888{'{0000ff{" + VoicePartnerName + "{ff8888{' would like to voicechat with you, type '/voicechat " +
-                    VoicePartnerName + "' to chat.");
+    PrintSystemLine("{ff8888{'{0000ff{" + VoicePartnerName +
+                    "{ff8888{' would like to voicechat with you, type '/voicechat " + VoicePartnerName +
+                    "' to chat.");
 }
 
 } // namespace gr

@@ -15,6 +15,7 @@
 
 #include "game/FindBar.h"
 #include "game/GameWindows.h"
+#include "game/SoundAndMusic.h"
 #include "game/TextWindow.h"
 #include "support/GameFixture.h"
 
@@ -89,8 +90,8 @@ TEST_F(GameFocus, TheInputLineTakesTheKeyboardBackAfterMenusAndDialogs) {
     g.resize(900, 700);
     // A menu action.
     g.TD->setFocus();
-    ClickMenuItem(g, g.SoundsOn);
-    EXPECT_TRUE(g.SoundsOn->isChecked());
+    ClickMenuItem(g, g.Audio->SoundsOn);
+    EXPECT_TRUE(g.Audio->SoundsOn->isChecked());
     EXPECT_TRUE(FocusOnInputLine());
     // A dialog from the menu: the player types the size into it, and on closing the input line has the
     // keyboard again.

@@ -10,6 +10,7 @@
 #include "game/VoiceChat.h"
 #include "login/Lodge.h"
 
+#include "game/SoundAndMusic.h"
 #include "support/GameFixture.h"
 
 namespace gr::test {
@@ -19,9 +20,9 @@ class GameLoad : public GameFixture {};
 
 TEST_F(GameLoad, DefaultsWithNoSettings) {
     Game& g = Entered();
-    EXPECT_FALSE(g.SoundsOn->isChecked());
-    EXPECT_TRUE(g.SoundsOnPaging->isChecked());
-    EXPECT_FALSE(g.MusicOn->isChecked());
+    EXPECT_FALSE(g.Audio->SoundsOn->isChecked());
+    EXPECT_TRUE(g.Audio->SoundsOnPaging->isChecked());
+    EXPECT_FALSE(g.Audio->MusicOn->isChecked());
     EXPECT_FALSE(g.VoiceChatOn->isChecked());
     EXPECT_TRUE(g.Hide_When_Maximising->isChecked());
     EXPECT_TRUE(g.Bar_Flashing->isChecked());
@@ -30,8 +31,10 @@ TEST_F(GameLoad, DefaultsWithNoSettings) {
     EXPECT_FALSE(g.isMaximized());
     EXPECT_EQ(40000, g.TD->TextBufferSize);
     EXPECT_EQ(8, g.TD->TextSize);
-    for (auto* item : g.TextSizeItems) EXPECT_FALSE(item->isChecked());
-    EXPECT_TRUE(dialogs.Shown.isEmpty()) << dialogs.Shown.join(QLatin1Char('|')).toStdString(); // no updater notice
+    for (auto* item : g.TextSizeItems)
+        EXPECT_FALSE(item->isChecked());
+    EXPECT_TRUE(dialogs.Shown.isEmpty())
+        << dialogs.Shown.join(QLatin1Char('|')).toStdString(); // no updater notice
     EXPECT_EQ("&H0000C000", g.BarColours[4]);
     EXPECT_EQ("&H00FF0000", g.BarColours[6]);
     EXPECT_TRUE(g.ImStillOn->isActive());
@@ -63,10 +66,11 @@ TEST_F(GameLoad, StoredSettings) {
         Game& g = Entered();
         EXPECT_EQ(c.bufferSize, g.TD->TextBufferSize) << c.buffer;
         EXPECT_EQ(c.size, g.TD->TextSize) << c.textSize;
-        for (int i = 0; i < 6; ++i) EXPECT_EQ(i == c.checked, g.TextSizeItems[std::size_t(i)]->isChecked());
+        for (int i = 0; i < 6; ++i)
+            EXPECT_EQ(i == c.checked, g.TextSizeItems[std::size_t(i)]->isChecked());
         EXPECT_TRUE(dialogs.Shown.isEmpty());
-        EXPECT_TRUE(g.SoundsOn->isChecked());
-        EXPECT_FALSE(g.SoundsOnPaging->isChecked());
+        EXPECT_TRUE(g.Audio->SoundsOn->isChecked());
+        EXPECT_FALSE(g.Audio->SoundsOnPaging->isChecked());
         EXPECT_TRUE(g.Start_Maximised->isChecked());
         peer.Socket = nullptr;
     }
@@ -74,11 +78,11 @@ TEST_F(GameLoad, StoredSettings) {
 
 TEST_F(GameLoad, OptionTogglesStoreTheirSettings) {
     Game& g = Entered();
-    g.SoundsOn->trigger();
-    g.SoundsOnPaging->trigger();
+    g.Audio->SoundsOn->trigger();
+    g.Audio->SoundsOnPaging->trigger();
     EXPECT_EQ(QStringLiteral("1"), app->GetSetting(QStringLiteral("Sounds")));
     EXPECT_EQ(QStringLiteral("1"), app->GetSetting(QStringLiteral("SoundsPaging"))); // stored means off
-    g.SoundsOn->trigger();
+    g.Audio->SoundsOn->trigger();
     EXPECT_EQ(QString(), app->GetSetting(QStringLiteral("Sounds")));
 }
 

@@ -9,7 +9,10 @@
 #include <QTest>
 #include <QTimer>
 
+#include <functional>
+
 #include "core/Deployment.h"
+#include "game/SoundAndMusic.h"
 #include "game/VoiceChat.h"
 #include "game/VoiceWire.h"
 #include "support/GameFixture.h"
@@ -34,45 +37,45 @@ class GameOptions : public GameFixture {
 TEST_F(GameOptions, EachToggleStoresItsSettingTheRightWayRound) {
     // Some settings store "1" for on, others "1" for off; the menu shows the option, not the setting.
     struct Toggle {
-        QAction* Game::*item;
+        std::function<QAction*(Game&)> item;
         const char* key;
         bool onByDefault;
     };
     const Toggle toggles[] = {
-        {&Game::SoundsOn, "Sounds", false},
-        {&Game::SoundsOnPaging, "SoundsPaging", true},
-        {&Game::MusicOn, "Music", false},
-        {&Game::VoiceChatOn, "Voice Chat", false},
-        {&Game::Hide_When_Maximising, "Hide_When_Maximising", true},
-        {&Game::Bar_Flashing, "Bar_Flashing", true},
-        {&Game::Enhanced_XP, "Enhanced_XP", true},
-        {&Game::Start_Maximised, "Start_Maximised", false},
-        {&Game::Log_Game_Text, "LogGameText", false},
+        {[](Game& g) { return g.Audio->SoundsOn; }, "Sounds", false},
+        {[](Game& g) { return g.Audio->SoundsOnPaging; }, "SoundsPaging", true},
+        {[](Game& g) { return g.Audio->MusicOn; }, "Music", false},
+        {[](Game& g) { return g.VoiceChatOn; }, "Voice Chat", false},
+        {[](Game& g) { return g.Hide_When_Maximising; }, "Hide_When_Maximising", true},
+        {[](Game& g) { return g.Bar_Flashing; }, "Bar_Flashing", true},
+        {[](Game& g) { return g.Enhanced_XP; }, "Enhanced_XP", true},
+        {[](Game& g) { return g.Start_Maximised; }, "Start_Maximised", false},
+        {[](Game& g) { return g.Log_Game_Text; }, "LogGameText", false},
     };
     for (const auto& t : toggles) {
         const QString key = QString::fromLatin1(t.key);
         Game* g = &Reloaded();
-        EXPECT_EQ(t.onByDefault, (g->*t.item)->isChecked()) << t.key;
+        EXPECT_EQ(t.onByDefault, t.item(*g)->isChecked()) << t.key;
         // The first click from the default stores "1", whichever way round the key is.
         g->resize(900, 700);
         g->show();
         QMenu* menu = nullptr;
-        for (QObject* o : (g->*t.item)->associatedObjects())
+        for (QObject* o : t.item(*g)->associatedObjects())
             if (!menu) menu = qobject_cast<QMenu*>(o);
         ASSERT_TRUE(menu) << t.key;
         QTest::mouseClick(g->menuBar(), Qt::LeftButton, {},
                           g->menuBar()->actionGeometry(menu->menuAction()).center());
         ASSERT_TRUE(WaitFor([&] { return menu->isVisible(); })) << t.key;
-        QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(g->*t.item).center());
-        EXPECT_EQ(!t.onByDefault, (g->*t.item)->isChecked()) << t.key;
+        QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(t.item(*g)).center());
+        EXPECT_EQ(!t.onByDefault, t.item(*g)->isChecked()) << t.key;
         EXPECT_EQ(QStringLiteral("1"), app->GetSetting(key)) << t.key;
         g = &Reloaded();
-        EXPECT_EQ(!t.onByDefault, (g->*t.item)->isChecked()) << t.key;
+        EXPECT_EQ(!t.onByDefault, t.item(*g)->isChecked()) << t.key;
         // The second click stores "" again.
-        (g->*t.item)->trigger();
+        t.item(*g)->trigger();
         EXPECT_EQ(QString(), app->GetSetting(key)) << t.key;
         g = &Reloaded();
-        EXPECT_EQ(t.onByDefault, (g->*t.item)->isChecked()) << t.key;
+        EXPECT_EQ(t.onByDefault, t.item(*g)->isChecked()) << t.key;
         g->showNormal();
     }
 }

@@ -6,6 +6,7 @@
 
 #include <set>
 
+#include "game/SoundAndMusic.h"
 #include "game/SoundPlayer.h"
 #include "skin/Downloads.h"
 #include "support/WebMediaFixture.h"
@@ -81,7 +82,7 @@ TEST_F(Sound, AnErrorPageIsNeverKeptAndTheNextRequestTriesAgain) {
     ASSERT_TRUE(WaitFor([&] { return media->Commands.contains(QStringLiteral("play midi")); }));
     EXPECT_EQ(2, web.Requests("/grmusic/town.mid"));
     EXPECT_EQ(Midi(60), FileBytes(Kept(QStringLiteral("music/town.mid"))));
-    EXPECT_EQ("town", g.Sounds->CurrentMusic);
+    EXPECT_EQ("town", g.Audio->Sounds->CurrentMusic);
 }
 
 TEST_F(Sound, APieceCutShortIsNeverPlayedAndAKeptOneThatIsCutIsFetchedAgain) {
@@ -154,15 +155,15 @@ TEST_F(Sound, SwitchesDecideWhatPlaysAndKeepTheirSettings) {
         << "effects and music off: only the paging sound";
 
     media->Commands.clear();
-    g.SoundsOnPaging->trigger();
-    g.SoundsOn->trigger();
+    g.Audio->SoundsOnPaging->trigger();
+    g.Audio->SoundsOn->trigger();
     EXPECT_EQ(QStringLiteral("1"), app->GetSetting(QStringLiteral("SoundsPaging")));
     EXPECT_EQ(QStringLiteral("1"), app->GetSetting(QStringLiteral("Sounds")));
     Tick({"Soundpagerecieve"});
     EXPECT_EQ(QStringLiteral("play sound"), media->Commands.back()) << "every effect while effects are on";
 
     // Music on: the server is asked for the music of the place; its answer plays and loops.
-    g.MusicOn->trigger();
+    g.Audio->MusicOn->trigger();
     EXPECT_EQ(QStringLiteral("1"), app->GetSetting(QStringLiteral("Music")));
     EXPECT_EQ(std::vector<std::string>{"MusicOn"}, Sent());
     Tick({"Musictown"});
@@ -172,7 +173,7 @@ TEST_F(Sound, SwitchesDecideWhatPlaysAndKeepTheirSettings) {
     web.Hold = true;
     Tick({"Musiccave"});
     ASSERT_TRUE(WaitFor([&] { return web.Waiting() == 1; }));
-    g.MusicOn->trigger();
+    g.Audio->MusicOn->trigger();
     EXPECT_EQ(QString(), app->GetSetting(QStringLiteral("Music")));
     EXPECT_FALSE(media->IsPlaying(MediaAlias::Midi));
     media->Commands.clear();
@@ -189,11 +190,11 @@ TEST_F(Sound, OfflineStopsBothAndVolumesAreKept) {
     Game& g = Playing(true, true, true);
     EXPECT_EQ(25, media->Volume[int(MediaAlias::Midi)]);
     EXPECT_EQ(100, media->Volume[int(MediaAlias::Sound)]);
-    EXPECT_TRUE(g.MusicVolumeItems[1]->isChecked());
-    g.SoundVolumeItems[2]->trigger();
+    EXPECT_TRUE(g.Audio->MusicVolumeItems[1]->isChecked());
+    g.Audio->SoundVolumeItems[2]->trigger();
     EXPECT_EQ(50, media->Volume[int(MediaAlias::Sound)]);
     EXPECT_EQ(QStringLiteral("50"), app->GetSetting(QStringLiteral("Sound_Volume")));
-    EXPECT_FALSE(g.SoundVolumeItems[4]->isChecked());
+    EXPECT_FALSE(g.Audio->SoundVolumeItems[4]->isChecked());
 
     Tick({"OFFLINEThe server is going down."});
     EXPECT_EQ((QStringList{"stop sound", "stop midi", "close sound", "close midi"}), media->Commands);
