@@ -20,15 +20,15 @@
 #include <vector>
 
 #include "BenchPlatform.h"
-#include "core/App.h"
+#include "app/App.h"
 #include "core/Random.h"
 #include "core/ReceivePath.h"
 #include "devserver/Pictures.h"
 #include "devserver/Skins.h"
 #include "devserver/World.h"
 #include "game/Game.h"
-#include "game/TextWindow.h"
-#include "skin/PictureStore.h"
+#include "text/TextWindow.h"
+#include "downloads/PictureStore.h"
 
 namespace {
 

@@ -19,7 +19,7 @@
 #include "BenchPlatform.h"
 #include "core/Random.h"
 #include "core/WireText.h"
-#include "game/TextWindow.h"
+#include "text/TextWindow.h"
 
 namespace {
 

@@ -9,10 +9,10 @@
 
 #include "app/Version.h"
 
-#include "core/App.h"
+#include "app/App.h"
 #include "core/CommandLine.h"
 #include "core/DataFolder.h"
-#include "core/ProgramOptions.h"
+#include "app/ProgramOptions.h"
 #include "core/Random.h"
 #include "core/WireText.h"
 #include "login/Lodge.h"

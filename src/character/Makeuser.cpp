@@ -16,13 +16,13 @@
 #include <algorithm>
 
 #include "character/CharacterName.h"
-#include "core/App.h"
+#include "app/App.h"
 #include "core/WireText.h"
 #include "login/AccountDisplay.h"
 #include "login/Lodge.h"
 #include "platform/Dialogs.h"
 #include "platform/Ending.h"
-#include "skin/PictureStore.h"
+#include "downloads/PictureStore.h"
 
 namespace gr {
 

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "core/PrecisionTimer.h"
-#include "game/PanelRules.h"
+#include "panels/PanelRules.h"
 #include "input/CommandInput.h"
 #include "input/PlayerTimer.h"
 #include "skin/Layout.h"

@@ -6,7 +6,7 @@
 #include <QTcpSocket>
 #include <QTimer>
 
-#include "core/App.h"
+#include "app/App.h"
 #include "core/CodePage.h"
 #include "core/Numbers.h"
 #include "core/RunTimeError.h"
@@ -14,8 +14,8 @@
 #include "core/WireText.h"
 #include "game/Game.h"
 #include "game/GameWindows.h"
-#include "game/TextWindow.h"
-#include "game/VoiceChat.h"
+#include "text/TextWindow.h"
+#include "voice/VoiceChat.h"
 #include "input/Calculator.h"
 #include "input/WebQuery.h"
 #include "login/Lodge.h"

@@ -9,22 +9,22 @@
 #include <QTextDocumentWriter>
 #include <QTimer>
 
-#include "core/App.h"
+#include "app/App.h"
 #include "core/Numbers.h"
 #include "core/RunTimeError.h"
 #include "core/SafeName.h"
 #include "core/WireText.h"
 #include "game/Game.h"
 #include "game/GameWindows.h"
-#include "game/SoundAndMusic.h"
-#include "game/TextWindow.h"
-#include "game/VoiceChat.h"
+#include "sound/SoundAndMusic.h"
+#include "text/TextWindow.h"
+#include "voice/VoiceChat.h"
 #include "login/AccountRecords.h"
 #include "login/Lodge.h"
 #include "platform/Dialogs.h"
 #include "platform/Ending.h"
-#include "skin/DownloadIndicator.h"
-#include "skin/PictureStore.h"
+#include "downloads/DownloadIndicator.h"
+#include "downloads/PictureStore.h"
 
 namespace gr {
 

@@ -3,12 +3,12 @@
 #include <QAction>
 #include <QMetaObject>
 
-#include "core/App.h"
+#include "app/App.h"
 #include "core/SafeName.h"
 #include "core/WireText.h"
 #include "game/Game.h"
-#include "game/TextLogWriter.h"
-#include "game/TextWindow.h"
+#include "text/TextLogWriter.h"
+#include "text/TextWindow.h"
 
 namespace gr {
 

@@ -1,7 +1,7 @@
 // The game window's macros: the sets read at load, "/macro" and "/macroset", and the macro editor.
 #include <QComboBox>
 
-#include "core/App.h"
+#include "app/App.h"
 #include "core/RunTimeError.h"
 #include "game/Game.h"
 #include "input/MacroSets.h"

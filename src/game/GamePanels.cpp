@@ -3,19 +3,19 @@
 #include <QLineEdit>
 #include <QScrollBar>
 
-#include "core/App.h"
+#include "app/App.h"
 #include "core/Numbers.h"
 #include "core/WireText.h"
-#include "game/CommandsPanel.h"
-#include "game/EquipmentPanel.h"
+#include "panels/CommandsPanel.h"
+#include "panels/EquipmentPanel.h"
 #include "game/Game.h"
 #include "game/GameWindows.h"
-#include "game/InventoryPanel.h"
-#include "game/MouseActionsPanel.h"
-#include "game/PortraitSelector.h"
-#include "game/RoomObjectsPanel.h"
-#include "game/SpellsPanel.h"
-#include "skin/PictureSource.h"
+#include "panels/InventoryPanel.h"
+#include "panels/MouseActionsPanel.h"
+#include "character/PortraitSelector.h"
+#include "panels/RoomObjectsPanel.h"
+#include "panels/SpellsPanel.h"
+#include "downloads/PictureSource.h"
 
 namespace gr {
 

@@ -12,11 +12,11 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "core/App.h"
+#include "app/App.h"
 #include "core/WireText.h"
 #include "game/Game.h"
-#include "game/SoundAndMusic.h"
-#include "game/VoiceChat.h"
+#include "sound/SoundAndMusic.h"
+#include "voice/VoiceChat.h"
 
 namespace gr {
 

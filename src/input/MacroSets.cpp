@@ -4,7 +4,7 @@
 #include <QFile>
 #include <QSaveFile>
 
-#include "core/App.h"
+#include "app/App.h"
 #include "core/WireText.h"
 
 namespace gr {

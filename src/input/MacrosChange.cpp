@@ -12,7 +12,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "core/App.h"
+#include "app/App.h"
 #include "core/WireText.h"
 #include "input/MacroSets.h"
 

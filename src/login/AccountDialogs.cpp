@@ -7,7 +7,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "core/App.h"
+#include "app/App.h"
 #include "core/BoundText.h"
 #include "core/WireText.h"
 #include "login/Lodge.h"

@@ -16,7 +16,7 @@
 
 #include "character/CharacterTables.h"
 #include "character/Makeuser.h"
-#include "core/App.h"
+#include "app/App.h"
 #include "core/BoundText.h"
 #include "core/Numbers.h"
 #include "core/WireText.h"
@@ -24,7 +24,7 @@
 #include "login/Lodge.h"
 #include "platform/Dialogs.h"
 #include "platform/Ending.h"
-#include "skin/PictureStore.h"
+#include "downloads/PictureStore.h"
 
 namespace gr {
 

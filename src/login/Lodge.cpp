@@ -15,7 +15,7 @@
 #include <QTcpSocket>
 #include <QTimer>
 
-#include "core/App.h"
+#include "app/App.h"
 #include "core/Bzip2Library.h"
 #include "core/CommandLine.h"
 #include "core/Numbers.h"

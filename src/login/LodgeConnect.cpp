@@ -6,7 +6,7 @@
 #include <QTcpSocket>
 #include <QTimer>
 
-#include "core/App.h"
+#include "app/App.h"
 #include "core/Cipher.h"
 #include "core/Numbers.h"
 #include "core/OutgoingText.h"

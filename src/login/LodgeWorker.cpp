@@ -5,7 +5,7 @@
 #include <QPushButton>
 #include <QTimer>
 
-#include "core/App.h"
+#include "app/App.h"
 #include "core/Cipher.h"
 #include "core/DispatchTick.h"
 #include "core/CodePage.h"

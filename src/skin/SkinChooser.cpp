@@ -11,8 +11,8 @@
 
 #include "core/WireText.h"
 #include "platform/Dialogs.h"
-#include "skin/Downloads.h"
-#include "skin/PictureDecode.h"
+#include "downloads/Downloads.h"
+#include "downloads/PictureDecode.h"
 
 namespace gr {
 

@@ -7,7 +7,7 @@
 
 #include "core/SafeName.h"
 #include "core/TextFields.h"
-#include "game/StatusRules.h"
+#include "panels/StatusRules.h"
 
 namespace gr {
 

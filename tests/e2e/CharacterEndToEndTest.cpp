@@ -12,10 +12,10 @@
 #include "devserver/AccountServer.h"
 #include "devserver/WebHost.h"
 #include "game/Game.h"
-#include "game/PortraitSelector.h"
+#include "character/PortraitSelector.h"
 #include "login/AccountDisplay.h"
 #include "login/ImageButton.h"
-#include "skin/PictureStore.h"
+#include "downloads/PictureStore.h"
 #include "support/LodgeFixture.h"
 
 namespace gr::test {

@@ -4,10 +4,10 @@
 
 #include <set>
 
-#include "game/InventoryPanel.h"
-#include "game/PanelSlot.h"
-#include "game/RoomObjectsPanel.h"
-#include "skin/PictureStore.h"
+#include "panels/InventoryPanel.h"
+#include "panels/PanelSlot.h"
+#include "panels/RoomObjectsPanel.h"
+#include "downloads/PictureStore.h"
 #include "support/GameFixture.h"
 #include "support/WebHost.h"
 

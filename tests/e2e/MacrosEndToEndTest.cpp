@@ -8,7 +8,7 @@
 
 #include "devserver/GameServer.h"
 #include "game/Game.h"
-#include "game/TextWindow.h"
+#include "text/TextWindow.h"
 #include "login/AccountDisplay.h"
 #include "support/LodgeFixture.h"
 

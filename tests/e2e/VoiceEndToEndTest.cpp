@@ -10,10 +10,10 @@
 #include <cmath>
 #include <iostream>
 
-#include "core/App.h"
-#include "game/VoiceChat.h"
-#include "platform/SdlMedia.h"
-#include "platform/VoiceAudio.h"
+#include "app/App.h"
+#include "voice/VoiceChat.h"
+#include "sound/SdlMedia.h"
+#include "voice/VoiceAudio.h"
 #include "support/GameFixture.h"
 
 namespace gr::test {

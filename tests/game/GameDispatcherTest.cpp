@@ -7,7 +7,7 @@
 #include <QTimer>
 
 #include "game/GameWindows.h"
-#include "game/VoiceChat.h"
+#include "voice/VoiceChat.h"
 #include "support/GameFixture.h"
 
 namespace gr::test {

@@ -13,10 +13,10 @@
 #include <QTest>
 #include <QTimer>
 
-#include "game/FindBar.h"
+#include "text/FindBar.h"
 #include "game/GameWindows.h"
-#include "game/SoundAndMusic.h"
-#include "game/TextWindow.h"
+#include "sound/SoundAndMusic.h"
+#include "text/TextWindow.h"
 #include "support/GameFixture.h"
 
 namespace gr::test {

@@ -7,10 +7,10 @@
 #include <QTimer>
 
 #include "game/GameWindows.h"
-#include "game/VoiceChat.h"
+#include "voice/VoiceChat.h"
 #include "login/Lodge.h"
 
-#include "game/SoundAndMusic.h"
+#include "sound/SoundAndMusic.h"
 #include "support/GameFixture.h"
 
 namespace gr::test {

@@ -7,8 +7,8 @@
 #include <QMenu>
 #include <QRegularExpression>
 
-#include "core/App.h"
-#include "game/TextLogWriter.h"
+#include "app/App.h"
+#include "text/TextLogWriter.h"
 #include "support/GameFixture.h"
 
 namespace gr::test {

@@ -12,9 +12,9 @@
 #include <functional>
 
 #include "core/Deployment.h"
-#include "game/SoundAndMusic.h"
-#include "game/VoiceChat.h"
-#include "game/VoiceWire.h"
+#include "sound/SoundAndMusic.h"
+#include "voice/VoiceChat.h"
+#include "voice/VoiceWire.h"
 #include "support/GameFixture.h"
 
 namespace gr::test {

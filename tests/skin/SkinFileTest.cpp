@@ -1,5 +1,5 @@
 #include "skin/SkinFile.h"
-#include "game/StatusRules.h"
+#include "panels/StatusRules.h"
 
 #include <gtest/gtest.h>
 

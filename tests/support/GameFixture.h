@@ -4,7 +4,7 @@
 #include <QLineEdit>
 
 #include "game/Game.h"
-#include "game/TextWindow.h"
+#include "text/TextWindow.h"
 #include "support/LodgeFixture.h"
 #include "support/Peer.h"
 

@@ -14,7 +14,7 @@
 #include <memory>
 #include <set>
 
-#include "core/App.h"
+#include "app/App.h"
 #include "core/Bzip2Api.h"
 #include "login/Lodge.h"
 #include "support/Fakes.h"

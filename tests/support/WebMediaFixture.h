@@ -3,7 +3,7 @@
 // instead of played: for what is fetched, kept and played.
 #include <memory>
 
-#include "skin/Downloads.h"
+#include "downloads/Downloads.h"
 #include "support/Fakes.h"
 #include "support/GameFixture.h"
 #include "support/WebHost.h"
