@@ -14,10 +14,10 @@
 #include "core/RunTimeError.h"
 #include "core/TextFields.h"
 #include "game/GameMessages.h"
-#include "game/PanelRules.h"
-#include "game/SoundRules.h"
-#include "game/StatusRules.h"
-#include "game/TextMarkup.h"
+#include "panels/PanelRules.h"
+#include "sound/SoundRules.h"
+#include "panels/StatusRules.h"
+#include "text/TextMarkup.h"
 #include "input/CommandInput.h"
 
 namespace {

@@ -5,7 +5,7 @@
 
 #include "Targets.h"
 #include "core/Random.h"
-#include "game/TextMarkup.h"
+#include "text/TextMarkup.h"
 
 namespace {} // namespace
 

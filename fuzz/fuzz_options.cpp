@@ -9,7 +9,7 @@
 
 #include "Targets.h"
 #include "core/CommandLine.h"
-#include "core/ProgramOptions.h"
+#include "app/ProgramOptions.h"
 #include "core/TextFields.h"
 
 int gr::fuzz::Options(const std::uint8_t* data, std::size_t size) {

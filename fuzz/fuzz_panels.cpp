@@ -6,7 +6,7 @@
 
 #include "Targets.h"
 #include "core/RunTimeError.h"
-#include "game/PanelRules.h"
+#include "panels/PanelRules.h"
 
 namespace {
 template <typename Body> void Guarded(Body&& body) {

@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "Targets.h"
-#include "skin/PictureHeader.h"
+#include "downloads/PictureHeader.h"
 
 namespace {
 

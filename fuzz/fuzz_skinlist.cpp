@@ -9,7 +9,7 @@
 
 #include "Targets.h"
 #include "skin/SkinList.h"
-#include "skin/WebPaths.h"
+#include "downloads/WebPaths.h"
 
 namespace {
 

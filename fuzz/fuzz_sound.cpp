@@ -8,9 +8,9 @@
 #include <string_view>
 
 #include "Targets.h"
-#include "game/MidiFile.h"
-#include "game/SoundRules.h"
-#include "game/WaveFile.h"
+#include "sound/MidiFile.h"
+#include "sound/SoundRules.h"
+#include "sound/WaveFile.h"
 
 int gr::fuzz::Sound(const std::uint8_t* data, std::size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);

@@ -5,7 +5,7 @@
 
 #include "Targets.h"
 #include "core/RunTimeError.h"
-#include "game/StatusRules.h"
+#include "panels/StatusRules.h"
 
 int gr::fuzz::Status(const std::uint8_t* data, std::size_t size) {
     const std::string value(reinterpret_cast<const char*>(data), size);

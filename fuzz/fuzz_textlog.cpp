@@ -10,8 +10,8 @@
 #include "Targets.h"
 #include "core/Random.h"
 #include "core/TextFields.h"
-#include "game/TextLog.h"
-#include "game/TextMarkup.h"
+#include "text/TextLog.h"
+#include "text/TextMarkup.h"
 
 namespace {
 

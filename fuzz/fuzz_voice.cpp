@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "Targets.h"
-#include "game/VoiceWire.h"
+#include "voice/VoiceWire.h"
 
 int gr::fuzz::Voice(const std::uint8_t* data, std::size_t size) {
     if (size == 0) return 0;

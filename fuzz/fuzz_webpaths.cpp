@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "Targets.h"
-#include "skin/WebPaths.h"
+#include "downloads/WebPaths.h"
 
 namespace {
 
