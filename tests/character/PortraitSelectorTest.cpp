@@ -7,8 +7,8 @@
 
 #include <set>
 
-#include "game/PortraitSelector.h"
-#include "skin/PictureSource.h"
+#include "character/PortraitSelector.h"
+#include "downloads/PictureSource.h"
 #include "support/Accessibility.h"
 
 namespace gr::test {
