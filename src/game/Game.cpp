@@ -4,6 +4,7 @@
 #include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QFontInfo>
 #include <QImage>
@@ -19,28 +20,27 @@
 #include <QTimer>
 
 #include "app/App.h"
+#include "character/PortraitSelector.h"
 #include "core/BoundText.h"
 #include "core/WireText.h"
+#include "downloads/PictureSource.h"
+#include "game/GameWindows.h"
+#include "input/GameMacros.h"
+#include "login/Lodge.h"
 #include "panels/CommandsPanel.h"
 #include "panels/EquipmentPanel.h"
-#include "text/FindBar.h"
-#include "game/GameWindows.h"
 #include "panels/MouseActionsPanel.h"
 #include "panels/PanelSlot.h"
-#include "character/PortraitSelector.h"
 #include "panels/RoomObjectsPanel.h"
-#include "sound/SoundAndMusic.h"
 #include "panels/SpellsPanel.h"
 #include "panels/StatusPanel.h"
-#include "text/TextLogWriter.h"
+#include "platform/Ending.h"
+#include "skin/SkinChooser.h"
+#include "sound/SoundAndMusic.h"
+#include "text/FindBar.h"
+#include "text/GameTextLog.h"
 #include "text/TextWindow.h"
 #include "voice/VoiceChat.h"
-#include "input/MacroSets.h"
-#include "input/MacrosChange.h"
-#include "login/Lodge.h"
-#include "platform/Ending.h"
-#include "downloads/PictureSource.h"
-#include "skin/SkinChooser.h"
 
 namespace gr {
 
@@ -160,7 +160,8 @@ Game::~Game() {
     Destroying = true;
     if (Worker) Worker->stop();
     TD->LineDrawn = nullptr;
-    TextLog.reset(); // writes what is queued
+    delete TextLog; // writes what is queued
+    TextLog = nullptr;
     if (app.game == this) app.game = nullptr;
 }
 
@@ -287,8 +288,11 @@ void Game::BuildMenus() {
     character->setAccessibleName(QStringLiteral("Character Options"));
     Other_Equipment = character->addAction(QStringLiteral("Other Equipment"));
     connect(Other_Equipment, &QAction::triggered, this, [this] { EquipPanel->Other_Equipment_Click(); });
-    Edit_Macros = character->addAction(QStringLiteral("Edit Macros"));
-    connect(Edit_Macros, &QAction::triggered, this, &Game::Edit_Macros_Click);
+    Macros = new GameMacros({app.Session, app.DataFolder,
+                             [this] { return app.lodge ? app.lodge->ServerChoice->currentIndex() : 0; },
+                             [this](const std::string& line) { PrintSystemLine(line); },
+                             [this](QWidget* window) { WatchWindow(window); }},
+                            character, this);
     Portrait = character->addAction(QStringLiteral("&Portrait..."));
     connect(Portrait, &QAction::triggered, this, &Game::Portrait_Click);
 
@@ -316,10 +320,12 @@ void Game::BuildMenus() {
         TD->AnnounceChatOnly = on;
         StoreOption(Announce_Chat_Only, "AnnounceChatOnly", true);
     });
-    Log_Game_Text = text->addAction(QStringLiteral("Log Game Text"));
-    Log_Game_Text->setCheckable(true);
-    Log_Game_Text->setToolTip(QStringLiteral("Keeps the game text in the data folder's \"logs\""));
-    connect(Log_Game_Text, &QAction::triggered, this, &Game::Log_Game_Text_Click);
+    TextLog =
+        new GameTextLog({[this](const QString& key) { return app.GetSetting(key); },
+                         [this](const QString& key, const QString& value) { app.SaveSetting(key, value); },
+                         [this](const std::string& line) { PrintSystemLine(line); }, app.DataFolder,
+                         [this] { return app.Session.CharacterName; }},
+                        text, this);
 
     for (QAction* item : menuBar()->actions())
         if (QMenu* menu = item->menu())

@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "core/PrecisionTimer.h"
-#include "panels/PanelRules.h"
 #include "input/CommandInput.h"
 #include "input/PlayerTimer.h"
+#include "panels/PanelRules.h"
 #include "skin/Layout.h"
 
 class QAction;
@@ -29,8 +29,7 @@ class Character_Portrait_Selector;
 class App;
 class CommandsPanel;
 class Console;
-class MacroSets;
-class MacrosChange;
+class GameMacros;
 class DW;
 class SkinChooser;
 class SoundAndMusic;
@@ -43,7 +42,7 @@ class PictureSource;
 class RoomObjectsPanel;
 class SpellsPanel;
 struct PanelContext;
-class TextLogWriter;
+class GameTextLog;
 class TextWindow;
 class FindBar;
 class VoiceChatSocket;
@@ -90,8 +89,6 @@ class Game : public QMainWindow {
     void Save_Character_Click();
     void TextSize_Click(int size);
     void Text_Buffer_Size_Click();
-    void Edit_Macros_Click();
-    void Log_Game_Text_Click();
 
     // Text for the player.
     void PrintLine(const std::string& line);
@@ -123,7 +120,6 @@ class Game : public QMainWindow {
     QAction* Find_Text = nullptr;          // Ctrl+F: the find bar over the text display
     QAction* Announce_Chat_Only = nullptr; // a screen reader is told of chat and the client's lines only
     FindBar* FindText = nullptr;
-    QAction* Log_Game_Text = nullptr;
     QAction* Quit_Game = nullptr;
     QTimer* Worker = nullptr;
     QTimer* ImStillOn = nullptr;
@@ -173,18 +169,14 @@ class Game : public QMainWindow {
     SpellsPanel* SpellPanel = nullptr;
     MouseActionsPanel* MousePanel = nullptr;
     QAction* Other_Equipment = nullptr;
-    QAction* Edit_Macros = nullptr;
     // The character menu's portrait selector: the choice goes to the server as "/portrait N".
     QAction* Portrait = nullptr;
     std::unique_ptr<Character_Portrait_Selector> PortraitWindow;
     void Portrait_Click();
 
-    // The character's macro sets on disk, from the load sequence on, and their editor once opened.
-    std::unique_ptr<MacroSets> MacroFiles;
-    std::unique_ptr<MacrosChange> MacroEditor;
+    GameMacros* Macros = nullptr; // the character's macro sets and their editor
 
-    // The game text log while "Log Game Text" is on (game/GameLog.cpp).
-    std::unique_ptr<TextLogWriter> TextLog;
+    GameTextLog* TextLog = nullptr; // "Log Game Text" and the log while it is on
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -216,13 +208,6 @@ class Game : public QMainWindow {
     void ShowConsole();
     void OpenWebQuery(const QString& base, const std::string& query);
     void StartClient(const std::string& character);
-    void StartMacros();
-    // Starts the game text log for the character, or says why it cannot; StopTextLog writes what is queued.
-    void StartTextLog();
-    void StopTextLog();
-    void TextLogFailed(int run, const QString& reason);
-    int TextLogRun = 0; // counts the logs started, so that a late report of an ended one is ignored
-    void MacroLine(const std::string& command, const std::string& typed);
     QString NormalTitle() const;
     void StoreOption(QAction* item, const char* key, bool storedMeansOn);
     // The caption while a sound or a piece of music downloads.

@@ -14,13 +14,14 @@
 #include "core/WireText.h"
 #include "game/Game.h"
 #include "game/GameWindows.h"
-#include "text/TextWindow.h"
-#include "voice/VoiceChat.h"
 #include "input/Calculator.h"
+#include "input/GameMacros.h"
 #include "input/WebQuery.h"
 #include "login/Lodge.h"
 #include "platform/Dialogs.h"
 #include "platform/Shell.h"
+#include "text/TextWindow.h"
+#include "voice/VoiceChat.h"
 
 namespace gr {
 
@@ -70,7 +71,7 @@ void Game::ProcessCommandLine() {
             Save_Character_Click();
             break;
         case CommandRow::Macro:
-            MacroLine(command, typed);
+            Macros->Line(command, typed);
             break;
         case CommandRow::Scroll:
             if (TD->TextPaused)

@@ -14,17 +14,19 @@
 #include "core/RunTimeError.h"
 #include "core/SafeName.h"
 #include "core/WireText.h"
+#include "downloads/DownloadIndicator.h"
+#include "downloads/PictureStore.h"
 #include "game/Game.h"
 #include "game/GameWindows.h"
-#include "sound/SoundAndMusic.h"
-#include "text/TextWindow.h"
-#include "voice/VoiceChat.h"
+#include "input/GameMacros.h"
 #include "login/AccountRecords.h"
 #include "login/Lodge.h"
 #include "platform/Dialogs.h"
 #include "platform/Ending.h"
-#include "downloads/DownloadIndicator.h"
-#include "downloads/PictureStore.h"
+#include "sound/SoundAndMusic.h"
+#include "text/GameTextLog.h"
+#include "text/TextWindow.h"
+#include "voice/VoiceChat.h"
 
 namespace gr {
 
@@ -49,8 +51,7 @@ void Game::Form_Load() {
     step([&] { Layout.InputBoxRects = DefaultGameLayout().InputBoxRects; });
     step([&] {
         // The log starts before anything of the session is printed.
-        Log_Game_Text->setChecked(!setting("LogGameText").isEmpty());
-        if (Log_Game_Text->isChecked()) StartTextLog();
+        TextLog->ReadOption();
     });
     step([&] {
         // The skin the player chose; one whose file is gone is forgotten. Without a skin the bars keep
@@ -103,7 +104,7 @@ void Game::Form_Load() {
     });
     step([&] { Audio->Start(app.Audio(), app.Downloader(), app.DataFolder); });
     step([&] { ImStillOn->start(); });
-    step([&] { StartMacros(); });
+    step([&] { Macros->Start(); });
     step([&] { ReadBindings(); });
     step([&] {
         const bool maximised = !setting("Start_Maximised").isEmpty();

@@ -13,9 +13,10 @@
 
 #include "core/Deployment.h"
 #include "sound/SoundAndMusic.h"
+#include "support/GameFixture.h"
+#include "text/GameTextLog.h"
 #include "voice/VoiceChat.h"
 #include "voice/VoiceWire.h"
-#include "support/GameFixture.h"
 
 namespace gr::test {
 namespace {
@@ -50,7 +51,7 @@ TEST_F(GameOptions, EachToggleStoresItsSettingTheRightWayRound) {
         {[](Game& g) { return g.Bar_Flashing; }, "Bar_Flashing", true},
         {[](Game& g) { return g.Enhanced_XP; }, "Enhanced_XP", true},
         {[](Game& g) { return g.Start_Maximised; }, "Start_Maximised", false},
-        {[](Game& g) { return g.Log_Game_Text; }, "LogGameText", false},
+        {[](Game& g) { return g.TextLog->Log_Game_Text; }, "LogGameText", false},
     };
     for (const auto& t : toggles) {
         const QString key = QString::fromLatin1(t.key);

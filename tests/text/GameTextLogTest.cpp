@@ -8,8 +8,9 @@
 #include <QRegularExpression>
 
 #include "app/App.h"
-#include "text/TextLogWriter.h"
 #include "support/GameFixture.h"
+#include "text/GameTextLog.h"
+#include "text/TextLogWriter.h"
 
 namespace gr::test {
 namespace {
@@ -37,19 +38,19 @@ class GameLog : public GameFixture {
     }
     // The lines written so far.
     void Written(Game& g) {
-        ASSERT_TRUE(g.TextLog);
-        g.TextLog->WaitUntilWritten();
+        ASSERT_TRUE(g.TextLog->Writer);
+        g.TextLog->Writer->WaitUntilWritten();
     }
 };
 
 TEST_F(GameLog, TheTextMenuSwitchesTheLogAndTheSettingRemembersIt) {
     Game* g = &Entered();
-    ASSERT_TRUE(g->Log_Game_Text);
-    EXPECT_FALSE(g->Log_Game_Text->isChecked()); // off until the player asks for it
-    EXPECT_FALSE(g->TextLog);
+    ASSERT_TRUE(g->TextLog->Log_Game_Text);
+    EXPECT_FALSE(g->TextLog->Log_Game_Text->isChecked()); // off until the player asks for it
+    EXPECT_FALSE(g->TextLog->Writer);
     // In the Text menu, named by its caption.
     QMenu* menu = nullptr;
-    for (QObject* o : g->Log_Game_Text->associatedObjects())
+    for (QObject* o : g->TextLog->Log_Game_Text->associatedObjects())
         if (!menu) menu = qobject_cast<QMenu*>(o);
     ASSERT_TRUE(menu);
     EXPECT_EQ(QStringLiteral("&Text"), menu->title());
@@ -61,8 +62,8 @@ TEST_F(GameLog, TheTextMenuSwitchesTheLogAndTheSettingRemembersIt) {
     EXPECT_TRUE(named);
 
     Tick({"TMD{ffffff{before the log"});
-    g->Log_Game_Text->trigger();
-    EXPECT_TRUE(g->Log_Game_Text->isChecked());
+    g->TextLog->Log_Game_Text->trigger();
+    EXPECT_TRUE(g->TextLog->Log_Game_Text->isChecked());
     EXPECT_EQ(QStringLiteral("1"), app->GetSetting(QStringLiteral("LogGameText")));
     Tick({"TMD{00c000{Hello <b>you</b> & all", "TMD{ff0000{Blue}{0000ff{Red"});
     Written(*g);
@@ -88,7 +89,7 @@ TEST_F(GameLog, TheTextMenuSwitchesTheLogAndTheSettingRemembersIt) {
 
     // The next run logs from its start, into the same day's files.
     g = &Reloaded();
-    EXPECT_TRUE(g->Log_Game_Text->isChecked());
+    EXPECT_TRUE(g->TextLog->Log_Game_Text->isChecked());
     Tick({"TMD{ffffff{second run"});
     Written(*g);
     const std::string second = ReadLog(files[1]);
@@ -98,15 +99,15 @@ TEST_F(GameLog, TheTextMenuSwitchesTheLogAndTheSettingRemembersIt) {
     EXPECT_EQ(1, Count(ReadLog(files[0]), "<!DOCTYPE"));
 
     // Switched off: nothing more is logged, and the next run starts without the log.
-    g->Log_Game_Text->trigger();
-    EXPECT_FALSE(g->TextLog);
+    g->TextLog->Log_Game_Text->trigger();
+    EXPECT_FALSE(g->TextLog->Writer);
     EXPECT_EQ(QString(), app->GetSetting(QStringLiteral("LogGameText")));
     const std::string before = ReadLog(files[1]);
     Tick({"TMD{ffffff{not logged"});
     EXPECT_EQ(before, ReadLog(files[1]));
     g = &Reloaded();
-    EXPECT_FALSE(g->Log_Game_Text->isChecked());
-    EXPECT_FALSE(g->TextLog);
+    EXPECT_FALSE(g->TextLog->Log_Game_Text->isChecked());
+    EXPECT_FALSE(g->TextLog->Writer);
 }
 
 TEST_F(GameLog, AFolderThatCannotBeWrittenIsSaidOnceInTheWindow) {
@@ -119,7 +120,7 @@ TEST_F(GameLog, AFolderThatCannotBeWrittenIsSaidOnceInTheWindow) {
                     QDate::currentDate().addDays(day).toString(QStringLiteral("yyyy-MM-dd")) +
                     QStringLiteral(".txt"));
     Game& g = Entered();
-    g.Log_Game_Text->trigger();
+    g.TextLog->Log_Game_Text->trigger();
     Tick({"TMD{ffffff{one", "TMD{ffffff{two"});
     ASSERT_TRUE(WaitFor([&] { return Text().contains(QStringLiteral("could not be logged")); }));
     Tick({"TMD{ffffff{three"});
@@ -130,20 +131,20 @@ TEST_F(GameLog, AFolderThatCannotBeWrittenIsSaidOnceInTheWindow) {
                                           "\\(logs/Al\\(0000ff\\(dric\\)-[-0-9]+\\.txt\\)\\.\\n"))))
         << Text().toStdString();
     // The log stopped; the menu says so, and the setting stays for the next run.
-    EXPECT_FALSE(g.Log_Game_Text->isChecked());
-    EXPECT_FALSE(g.TextLog);
+    EXPECT_FALSE(g.TextLog->Log_Game_Text->isChecked());
+    EXPECT_FALSE(g.TextLog->Writer);
     EXPECT_EQ(QStringLiteral("1"), app->GetSetting(QStringLiteral("LogGameText")));
 }
 
 TEST_F(GameLog, ANameThatIsNoSafeFileNameGivesNoLog) {
     Character = "../Aldric";
     Game& g = Entered();
-    g.Log_Game_Text->trigger();
+    g.TextLog->Log_Game_Text->trigger();
     Tick({"TMD{ffffff{one", "TMD{ffffff{two"});
     EXPECT_EQ(1, Text().count(QStringLiteral(
                      "The game text is not logged: the character's name cannot be a file name.")));
-    EXPECT_FALSE(g.Log_Game_Text->isChecked());
-    EXPECT_FALSE(g.TextLog);
+    EXPECT_FALSE(g.TextLog->Log_Game_Text->isChecked());
+    EXPECT_FALSE(g.TextLog->Writer);
     EXPECT_FALSE(QDir(Home.path()).exists(QStringLiteral("logs")));
 }
 

@@ -15,6 +15,7 @@
 #include <QTest>
 
 #include "core/WireText.h"
+#include "input/GameMacros.h"
 #include "input/MacrosChange.h"
 #include "support/Accessibility.h"
 #include "support/GameFixture.h"
@@ -66,20 +67,20 @@ class GameMacros : public GameFixture {
     // Opens the editor from the "Character Options" menu, as the mouse would.
     MacrosChange& Editor(Game& g) {
         QMenu* menu = nullptr;
-        for (QObject* o : g.Edit_Macros->associatedObjects())
+        for (QObject* o : g.Macros->Edit_Macros->associatedObjects())
             if ((menu = qobject_cast<QMenu*>(o))) break;
         EXPECT_TRUE(menu && menu->title() == QStringLiteral("&Character Options"));
         QTest::mouseClick(g.menuBar(), Qt::LeftButton, {},
                           g.menuBar()->actionGeometry(menu->menuAction()).center());
         EXPECT_TRUE(WaitFor([&] { return menu->isVisible(); }));
-        QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(g.Edit_Macros).center());
-        if (!WaitFor([&] { return g.MacroEditor && g.MacroEditor->isVisible(); })) {
+        QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(g.Macros->Edit_Macros).center());
+        if (!WaitFor([&] { return g.Macros->MacroEditor && g.Macros->MacroEditor->isVisible(); })) {
             ADD_FAILURE() << "the menu item did not open the editor";
-            g.Edit_Macros->trigger();
+            g.Macros->Edit_Macros->trigger();
         }
-        EXPECT_TRUE(QTest::qWaitForWindowActive(g.MacroEditor.get()));
-        EXPECT_TRUE(WaitFor([&] { return QApplication::focusWidget() == g.MacroEditor->Macro[0]; }));
-        return *g.MacroEditor;
+        EXPECT_TRUE(QTest::qWaitForWindowActive(g.Macros->MacroEditor.get()));
+        EXPECT_TRUE(WaitFor([&] { return QApplication::focusWidget() == g.Macros->MacroEditor->Macro[0]; }));
+        return *g.Macros->MacroEditor;
     }
 
     std::vector<std::pair<QString, QByteArray>> Files; // in the data folder before the game loads
