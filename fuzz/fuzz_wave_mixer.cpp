@@ -15,7 +15,7 @@
 #include <string_view>
 
 #include "MediaTargets.h"
-#include "game/WaveFile.h"
+#include "sound/WaveFile.h"
 
 namespace {
 
