@@ -28,6 +28,29 @@ std::optional<PictureHeader> Sized(PictureFormat format, std::int64_t width, std
     return PictureHeader{format, int(width), int(height)};
 }
 
+// The scans after the frame header: each scan makes the decoder walk every block of the picture once more,
+// so a small file of many empty scans would cost seconds. Real progressive pictures have about ten.
+bool FewScans(std::string_view bytes, std::size_t at) {
+    int scans = 0;
+    while (at + 1 < bytes.size()) {
+        if (Byte(bytes, at) != 0xFF) { // entropy-coded data: on to the next marker
+            ++at;
+            continue;
+        }
+        const std::uint32_t marker = Byte(bytes, at + 1);
+        if (marker == 0x00 || marker == 0xFF ||
+            (marker >= 0xD0 && marker <= 0xD7)) { // stuffing, fill, restart
+            at += marker == 0xFF ? 1 : 2;
+            continue;
+        }
+        if (marker == 0xD9) break; // the end of the picture
+        if (marker == 0xDA && ++scans > kMaxJpegScans) return false;
+        if (bytes.size() - at < 4) break;
+        at += 2 + BigEndian16(bytes, at + 2); // the segment; a scan's data follows its header
+    }
+    return true;
+}
+
 // The size from the first frame header (SOF), found by walking the segments from the start of the file.
 std::optional<PictureHeader> Jpeg(std::string_view bytes, int maxSide) {
     std::size_t at = 2;
@@ -45,7 +68,7 @@ std::optional<PictureHeader> Jpeg(std::string_view bytes, int maxSide) {
         const bool frame =
             marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
         if (frame) {
-            if (length < 7) return std::nullopt;
+            if (length < 7 || !FewScans(bytes, at + length)) return std::nullopt;
             return Sized(PictureFormat::Jpeg, BigEndian16(bytes, at + 5), BigEndian16(bytes, at + 3),
                          maxSide);
         }
@@ -53,9 +76,23 @@ std::optional<PictureHeader> Jpeg(std::string_view bytes, int maxSide) {
     }
 }
 
+// Every chunk, up to the last ("IEND"), within the file: the reader takes a chunk's length on trust and
+// reserves it before it reads (a text chunk that claims gigabytes is gigabytes of memory).
+bool ChunksWithin(std::string_view bytes) {
+    std::size_t at = 8;
+    while (bytes.size() - at >= 12) {
+        const std::uint32_t length = BigEndian32(bytes, at);
+        if (length > bytes.size() - at - 12) return false;
+        if (bytes.substr(at + 4, 4) == "IEND") return true;
+        at += 12 + length;
+    }
+    return at == bytes.size(); // no end chunk: left to the reader; cut inside a chunk's frame: refused
+}
+
 // The size from the image header, which must be the first chunk.
 std::optional<PictureHeader> Png(std::string_view bytes, int maxSide) {
-    if (bytes.size() < 24 || BigEndian32(bytes, 8) != 13 || bytes.substr(12, 4) != "IHDR")
+    if (bytes.size() < 24 || BigEndian32(bytes, 8) != 13 || bytes.substr(12, 4) != "IHDR" ||
+        !ChunksWithin(bytes))
         return std::nullopt;
     return Sized(PictureFormat::Png, BigEndian32(bytes, 16), BigEndian32(bytes, 20), maxSide);
 }

@@ -9,6 +9,10 @@
 
 namespace gr {
 
+// The most scans a JPEG picture may have: a progressive picture has about ten, one per pass over its
+// coefficients and colours; each scan is a walk over the whole picture.
+constexpr int kMaxJpegScans = 64;
+
 enum class PictureFormat { Jpeg, Png, Gif, Bmp };
 
 struct PictureHeader {
@@ -18,7 +22,8 @@ struct PictureHeader {
 };
 
 // The format and size of the picture in bytes, or nothing when it is none of the four formats, its header
-// is cut short or malformed, or either side is 0 or larger than maxSide.
+// is cut short or malformed, or either side is 0 or larger than maxSide; a JPEG of more than kMaxJpegScans
+// scans, and a PNG one of whose chunks runs past the end of the file.
 std::optional<PictureHeader> ReadPictureHeader(std::string_view bytes, int maxSide);
 
 // The image reader's name of the format: "jpeg", "png", "gif", "bmp".

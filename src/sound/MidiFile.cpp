@@ -22,10 +22,16 @@ std::uint32_t BigEndian(std::string_view bytes, std::size_t at, std::size_t coun
     return value;
 }
 
-// An event as the player schedules it: its tick, and the tempo it sets from there on (0 when it sets none).
+// The lengths the player insists on for the meta events it reads; any other length makes it refuse the file.
+constexpr unsigned kSmpteOffset = 0x54, kTimeSignature = 0x58, kKeySignature = 0x59;
+
+// An event as the player schedules it: its tick, the tempo it sets from there on (0 when it sets none), and
+// whether it is a system exclusive message (which may reset the whole synthesizer).
 struct TimedEvent {
     std::uint64_t Tick = 0;
     std::uint32_t Tempo = 0;
+    bool Sysex = false;
+    bool Sounds = true; // reaches the synthesizer (an end of track only ends the track)
 };
 
 // Reads the events of one track into `events`; returns whether it is well formed, ends with its
@@ -59,13 +65,20 @@ bool ReadTrack(std::string_view track, std::vector<TimedEvent>& events, bool& so
         events.push_back({ticks, 0});
         unsigned first = 0;
         if (!byte(first)) return false;
-        if (first == 0xFF || first == 0xF0 || first == 0xF7) {
+        // An escaped message (F7) the player cannot read; the file would fail to load, and a piece that fails
+        // to load is loaded again at once, for ever, by a player told to loop.
+        if (first == 0xF7) return false;
+        if (first == 0xFF || first == 0xF0) {
             // A meta event (a type, then data) or a sysex event (data); either cancels the running status.
             const bool meta = first == 0xFF;
             unsigned type = 0;
             if (meta && !byte(type)) return false;
             const auto length = number();
             if (!length || *length > track.size() - at) return false;
+            if (meta && ((type == kSmpteOffset && *length != 5) || (type == kTimeSignature && *length != 4) ||
+                         (type == kKeySignature && *length != 2)))
+                return false;
+            events.back().Sysex = !meta;
             if (meta && type == kTempoEvent) {
                 if (*length != 3) return false;
                 events.back().Tempo = BigEndian(track, at, 3);
@@ -73,7 +86,10 @@ bool ReadTrack(std::string_view track, std::vector<TimedEvent>& events, bool& so
             }
             at += *length;
             status = 0;
-            if (meta && type == kEndOfTrack) return *length == 0 && at == track.size();
+            if (meta && type == kEndOfTrack) {
+                events.back().Sounds = false;
+                return *length == 0 && at == track.size();
+            }
             continue;
         }
         if (first >= 0xF1) return false; // no system message belongs in a file
@@ -99,13 +115,13 @@ bool ReadTrack(std::string_view track, std::vector<TimedEvent>& events, bool& so
 // at any one tick and in any one second, and a length from kMinMidiMicroseconds to kMaxMidiMicroseconds.
 // A tempo event in any track sets the tempo for all, from its tick on.
 bool WithinPace(const std::vector<TimedEvent>& events, std::uint32_t division) {
+    if (events.empty()) return false;
     // Time is reckoned in microseconds times the division, so that each tick adds the tempo in force.
     const std::uint64_t limit = kMaxMidiMicroseconds * division;
     std::uint64_t scaled = 0;
     std::uint32_t tempo = kDefaultTempo;
     std::vector<std::uint64_t> micros(events.size()); // when each event plays
     std::size_t tickStart = 0;                        // the first event at the current tick
-    std::size_t secondStart = 0;                      // the first event less than a second before
     for (std::size_t i = 0; i < events.size(); ++i) {
         if (i > 0 && events[i].Tick != events[i - 1].Tick) {
             const std::uint64_t ticks = events[i].Tick - events[i - 1].Tick;
@@ -114,13 +130,28 @@ bool WithinPace(const std::vector<TimedEvent>& events, std::uint32_t division) {
             tickStart = i;
         }
         micros[i] = scaled / division;
-        while (micros[secondStart] + kSecond <= micros[i])
-            ++secondStart;
-        if (i - tickStart >= kMaxMidiEventsAtOneTick || i - secondStart >= kMaxMidiEventsPerSecond)
-            return false;
+        if (i - tickStart >= kMaxMidiEventsAtOneTick) return false;
         if (events[i].Tempo != 0) tempo = events[i].Tempo;
     }
-    return !events.empty() && micros.back() >= kMinMidiMicroseconds;
+    const std::uint64_t length = micros.back();
+    if (length < kMinMidiMicroseconds) return false;
+    // The player loops the piece, starting over as soon as its last event has played: a second may hold the
+    // end of one pass and the start of the next, or several passes of a short piece. The window slides over
+    // as many passes as a second can reach.
+    const std::size_t count = events.size();
+    const std::size_t passes = std::size_t(kSecond / length) + 2;
+    auto at = [&](std::size_t j) { return micros[j % count] + std::uint64_t(j / count) * length; };
+    std::size_t first = 0, sounding = 0, sysex = 0;
+    for (std::size_t j = 0; j < passes * count; ++j) {
+        for (; at(first) + kSecond <= at(j); ++first) {
+            sounding -= events[first % count].Sounds ? 1 : 0;
+            sysex -= events[first % count].Sysex ? 1 : 0;
+        }
+        sounding += events[j % count].Sounds ? 1 : 0;
+        sysex += events[j % count].Sysex ? 1 : 0;
+        if (sounding > kMaxMidiEventsPerSecond || sysex > kMaxMidiSysexPerSecond) return false;
+    }
+    return true;
 }
 
 } // namespace
@@ -128,7 +159,8 @@ bool WithinPace(const std::vector<TimedEvent>& events, std::uint32_t division) {
 bool IsPlayableMidi(std::string_view bytes) {
     if (bytes.size() < 14 || bytes.substr(0, 4) != "MThd") return false;
     const std::uint32_t headerLength = BigEndian(bytes, 4, 4);
-    if (headerLength < 6 || headerLength > bytes.size() - 8) return false;
+    // Exactly the six bytes the player reads: it takes anything longer for the first track.
+    if (headerLength != 6) return false;
     const std::uint32_t format = BigEndian(bytes, 8, 2);
     const std::uint32_t tracks = BigEndian(bytes, 10, 2);
     const std::uint32_t division = BigEndian(bytes, 12, 2); // ticks a quarter note
@@ -144,11 +176,11 @@ bool IsPlayableMidi(std::string_view bytes) {
         const std::uint32_t length = BigEndian(bytes, at + 4, 4);
         at += 8;
         if (length > bytes.size() - at) return false;
-        if (kind == "MTrk") {
-            if (!ReadTrack(bytes.substr(at, length), events, sounds)) return false;
-            ++found;
-        }
-        at += length; // a chunk of another kind is skipped
+        // A chunk of another kind the player does not skip as the file format allows: it reads what follows
+        // as lengths, and may walk backwards for ever.
+        if (kind != "MTrk" || !ReadTrack(bytes.substr(at, length), events, sounds)) return false;
+        ++found;
+        at += length;
     }
     if (!sounds) return false;
     // The player plays all tracks together: merged by tick, each track's events keeping their order.

@@ -23,10 +23,14 @@ constexpr std::size_t kMaxMidiEvents = 250'000;
 // with a reset message and some text besides: a few hundred. 512 leaves room for a chord on top.
 constexpr std::size_t kMaxMidiEventsAtOneTick = 512;
 
-// The most events in any one second of the piece, all tracks together: a MIDI cable carries about 1,500
-// messages a second, and a file written for several cables a few times that. This bounds the
+// The most events in any one second of the piece as it loops, all tracks together: a MIDI cable carries about
+// 1,500 messages a second, and a file written for several cables a few times that. This bounds the
 // synthesizer's work for each second it plays.
 constexpr std::size_t kMaxMidiEventsPerSecond = 5'000;
+
+// The most system exclusive messages in any one second: each may reset the whole synthesizer, far more work
+// than a note. A piece sends a reset or a few settings at its start.
+constexpr std::size_t kMaxMidiSysexPerSecond = 64;
 
 // The fastest tempo, in microseconds a quarter note: 6,000 beats a minute, far beyond any music. Faster
 // tempos (down to 0, where time stands still) only pack events together.

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
 #include <string>
 
 namespace gr {
@@ -32,7 +34,7 @@ std::string Jpeg(unsigned width, unsigned height, unsigned char frame = 0xC0) {
 }
 std::string Png(unsigned width, unsigned height) {
     return std::string("\x89PNG\r\n\x1A\n", 8) + Be32(13) + "IHDR" + Be32(width) + Be32(height) +
-           std::string("\x08\x02\0\0\0", 5);
+           std::string("\x08\x02\0\0\0", 5) + Be32(0) + Be32(0) + "IEND" + Be32(0);
 }
 std::string Gif(unsigned width, unsigned height) {
     return "GIF89a" + Le16(width) + Le16(height) + std::string("\0\0\0", 3);
@@ -73,6 +75,15 @@ TEST(PictureHeader, ReadsTheFourFormatsFromTheirOwnHeaders) {
 }
 
 TEST(PictureHeader, RefusesWhatIsNoneOfThemOrClaimsTooMuchOrNothing) {
+    for (const char* name :
+         {"png-text-chunk-claims-2g", "png-ztxt-chunk-claims-2g", "jpeg-progressive-many-empty-scans-60k"}) {
+        std::ifstream file(std::string(GLOAMREST_FUZZ_DIR "/corpus/fuzz_picture_header/") + name,
+                           std::ios::binary);
+        ASSERT_TRUE(file) << name;
+        EXPECT_FALSE(ReadPictureHeader(
+            std::string((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>()), 2048))
+            << name;
+    }
     std::string icon("\0\0\1\0\1\0\x10\x10\0\0\1\0\x20\0", 14);
     icon += Le32(100) + Le32(22) + Png(5700, 5700);
     const std::string jpeg = Jpeg(640, 480);
@@ -102,6 +113,15 @@ TEST(PictureHeader, RefusesWhatIsNoneOfThemOrClaimsTooMuchOrNothing) {
         {"JPEG with a segment length below its own size", std::string("\xFF\xD8\xFF\xE0\0\1", 6)},
         {"PNG whose first chunk is not its header", Png(5, 5).replace(12, 4, "IDAT")},
         {"PNG cut short", Png(5, 5).substr(0, 20)},
+        {"PNG cut inside its header chunk", Png(5, 5).substr(0, 30)},
+        {"PNG with a chunk claiming more than the file", Png(5, 5).insert(33, Be32(0x7FFFFFFF) + "tEXt")},
+        {"JPEG of more scans than any picture has",
+         [] {
+             std::string jpeg = Jpeg(64, 64, 0xC2);
+             for (int i = 0; i <= kMaxJpegScans; ++i)
+                 jpeg += std::string("\xFF\xDA", 2) + Be16(8) + std::string("\x01\x01\x00\x00\x00\x00", 6);
+             return jpeg + "\xFF\xD9";
+         }()},
         {"GIF cut short", Gif(5, 5).substr(0, 8)},
         {"BMP cut short", Bmp(40, 5, 5).substr(0, 25)},
     };

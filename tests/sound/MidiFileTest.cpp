@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <utility>
 #include <vector>
@@ -51,8 +53,8 @@ TEST(MidiFile, WholeWellFormedPiecesPlay) {
          Header(1, 2) + Track(Bytes({0x00, 0xff, 0x51, 0x03, 0x07, 0xa1, 0x20}) + kEnd) +
              Track(kNotes + kEnd),
          true},
-        {"a chunk of another kind is skipped", Header(0, 1) + "XFIH" + Be(2, 4) + "ab" + Track(kNotes + kEnd),
-         true},
+        {"a chunk of another kind, which the player cannot skip",
+         Header(0, 1) + "XFIH" + Be(2, 4) + "ab" + Track(kNotes + kEnd), false},
         {"sysex and a text event",
          Header(0, 1) +
              Track(Bytes({0x00, 0xf0, 0x02, 0x7e, 0xf7, 0x00, 0xff, 0x01, 0x02}) + "hi" + kNotes + kEnd),
@@ -255,3 +257,19 @@ TEST(MidiFile, TheSynthesizersWorkIsBounded) {
 
 } // namespace
 } // namespace gr
+
+// Pieces that a player told to loop reads again at once, for ever, with the audio device held (it cannot
+// read them, or they end at once), and short pieces whose loops pack more work into a second than the
+// bounds allow: kept as the fuzzing corpus's seeds, refused here.
+TEST(MidiFile, PiecesThePlayerCannotReadOrLoopInTimeAreRefused) {
+    for (const char* name :
+         {"midi-header-seven-bytes", "midi-unknown-chunk-first",
+          "midi-unknown-chunk-between-tracks-fuzzer-found", "midi-chunk-length-walks-back",
+          "midi-escape-event", "midi-smpte-offset-four-bytes", "midi-time-signature-three-bytes",
+          "midi-key-signature-one-byte", "midi-short-loop-dense", "midi-short-loop-gm-resets"}) {
+        std::ifstream file(std::string(GLOAMREST_FUZZ_DIR "/corpus/fuzz_sound/") + name, std::ios::binary);
+        ASSERT_TRUE(file) << name;
+        const std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+        EXPECT_FALSE(gr::IsPlayableMidi(bytes)) << name;
+    }
+}
