@@ -22,7 +22,8 @@ int Pictures(const std::uint8_t* data, std::size_t size);
 
 #ifndef GLOAMREST_FUZZ_REPLAY
 // libFuzzer reads the counters in this section after each input (and clears them before the next one).
-inline std::uint8_t LibraryCounters[4096] __attribute__((used, aligned(8), section("__libfuzzer_extra_counters")));
+inline std::uint8_t LibraryCounters[4096]
+    __attribute__((used, aligned(8), section("__libfuzzer_extra_counters")));
 #endif
 
 // Counts one occurrence of a feature of what the library did; equal features land on equal counters.

@@ -42,11 +42,11 @@ struct NamedBody {
 
 // Every target whose body is above.
 inline constexpr NamedBody kTargets[] = {
-    {"fuzz_receive", &Receive},   {"fuzz_login", &Login},     {"fuzz_game", &Game},
-    {"fuzz_markup", &Markup},     {"fuzz_textlog", &TextLog}, {"fuzz_command", &Command},
-    {"fuzz_options", &Options},   {"fuzz_calc", &Calc},       {"fuzz_status", &Status},
-    {"fuzz_panels", &Panels},     {"fuzz_sound", &Sound},     {"fuzz_skin", &Skin},
-    {"fuzz_skinlist", &SkinList}, {"fuzz_macros", &Macros},   {"fuzz_statsin", &StatsIn},
+    {"fuzz_receive", &Receive},   {"fuzz_login", &Login},       {"fuzz_game", &Game},
+    {"fuzz_markup", &Markup},     {"fuzz_textlog", &TextLog},   {"fuzz_command", &Command},
+    {"fuzz_options", &Options},   {"fuzz_calc", &Calc},         {"fuzz_status", &Status},
+    {"fuzz_panels", &Panels},     {"fuzz_sound", &Sound},       {"fuzz_skin", &Skin},
+    {"fuzz_skinlist", &SkinList}, {"fuzz_macros", &Macros},     {"fuzz_statsin", &StatsIn},
     {"fuzz_voice", &Voice},       {"fuzz_webpaths", &WebPaths}, {"fuzz_picture_header", &PictureHeader},
 };
 

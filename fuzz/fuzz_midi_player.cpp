@@ -112,7 +112,8 @@ int Forward(void* data, fluid_midi_event_t* event) {
 bool PlayerReads(fluid_synth_t* synth, const std::uint8_t* data, std::size_t size) {
     fluid_player_t* player = new_fluid_player(synth);
     Check(player != nullptr);
-    fluid_player_set_playback_callback(player, [](void*, fluid_midi_event_t*) { return FLUID_OK; }, nullptr);
+    fluid_player_set_playback_callback(
+        player, [](void*, fluid_midi_event_t*) { return FLUID_OK; }, nullptr);
     Check(fluid_player_add_mem(player, data, size) == FLUID_OK);
     fluid_player_set_loop(player, 1);
     Check(fluid_player_play(player) == FLUID_OK);
@@ -141,7 +142,8 @@ int gr::fuzz::MidiPlayer(const std::uint8_t* data, std::size_t size) {
     Check(fluid_player_play(player) == FLUID_OK);
     static std::vector<std::int16_t> samples(2 * kBlockFrames);
     for (sent.Block = 0; sent.Block < kBlocks; ++sent.Block)
-        Check(fluid_synth_write_s16(synth, kBlockFrames, samples.data(), 0, 2, samples.data(), 1, 2) == FLUID_OK);
+        Check(fluid_synth_write_s16(synth, kBlockFrames, samples.data(), 0, 2, samples.data(), 1, 2) ==
+              FLUID_OK);
     // How many voices sound at the end, and how many events were sent: rendering costs by the voice and by
     // the event.
     Saw(2048 + std::size_t(std::clamp(fluid_synth_get_active_voice_count(synth), 0, 500)));

@@ -22,8 +22,8 @@
 
 namespace {
 
-using gr::fuzz::Check;
 using gr::PictureStore;
+using gr::fuzz::Check;
 
 // The application the image readers' plugins are loaded for, made once per process.
 void MakeApplication() {

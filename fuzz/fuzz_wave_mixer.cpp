@@ -30,7 +30,8 @@ struct Device {
 
     Device() {
         setenv("SDL_AUDIODRIVER", "dummy", 1);
-        if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0 || Mix_OpenAudio(44100, MIX_DEFAULT_FORMAT, 2, 2048) != 0 ||
+        if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0 ||
+            Mix_OpenAudio(44100, MIX_DEFAULT_FORMAT, 2, 2048) != 0 ||
             Mix_QuerySpec(&Rate, &Format, &Channels) == 0)
             std::abort(); // no device: every input would pass without reaching the mixer
     }
