@@ -10,6 +10,9 @@
 
 #include <set>
 
+#include "downloads/PictureStore.h"
+#include "panels/PanelSlot.h"
+#include "panels/RoomObjectsPanel.h"
 #include "platform/Media.h"
 
 #include "skin/SkinChooser.h"
@@ -43,7 +46,8 @@ class HostileWeb : public WebMediaFixture {
         web.ServeStream(base + "trickle" + extension, ok + "Content-Length: 100000\r\n\r\n" + good, "t", 40);
         web.ServeStream(base + "silent" + extension, "", "", 1000);
         web.ServeStream(base + "halfhead" + extension, "HTTP/1.1 200 OK\r\nX-Slow: ", "a", 40);
-        web.Serve(base + "tofile" + extension, WebHost::Answer(302, "", "Location: file:///etc/hostname\r\n"));
+        web.Serve(base + "tofile" + extension,
+                  WebHost::Answer(302, "", "Location: file:///etc/hostname\r\n"));
         web.Serve(base + "toftp" + extension,
                   WebHost::Answer(301, "", "Location: ftp://" + web.Address().toLatin1() + base + "x\r\n"));
         web.Serve(base + "tohttps" + extension,
@@ -52,11 +56,12 @@ class HostileWeb : public WebMediaFixture {
                   WebHost::Answer(302, "", "Location: http://" + other.Address().toLatin1() + "/x\r\n"));
         web.Serve(base + "html" + extension,
                   WebHost::Answer(200, "<html><body>Busy</body></html>", "Content-Type: audio/wav\r\n"));
-        web.Serve(base + "otherkind" + extension, WebHost::Answer(200, wrong, "Content-Type: audio/midi\r\n"));
+        web.Serve(base + "otherkind" + extension,
+                  WebHost::Answer(200, wrong, "Content-Type: audio/midi\r\n"));
         web.Serve(base + "empty" + extension, WebHost::Answer(200, ""));
     }
-    static inline const char* kHostile[] = {"huge",    "endless", "endlesschunks", "trickle", "silent",
-                                            "halfhead", "tofile", "toftp",         "tohttps", "toother",
+    static inline const char* kHostile[] = {"huge",     "endless",   "endlesschunks", "trickle", "silent",
+                                            "halfhead", "tofile",    "toftp",         "tohttps", "toother",
                                             "html",     "otherkind", "empty"};
     // The client still answers the server: its dispatcher is alive and in order.
     bool Answers() {
@@ -97,7 +102,8 @@ TEST_F(HostileWeb, SoundAndMusicAnswersKeepNothingPlayNothingAndHoldNoPlace) {
     EXPECT_EQ(std::set<QString>{}, [&] {
         std::set<QString> kept;
         for (const QString& f : DataFiles())
-            if (f.startsWith(QStringLiteral("sounds/")) || f.startsWith(QStringLiteral("music/"))) kept.insert(f);
+            if (f.startsWith(QStringLiteral("sounds/")) || f.startsWith(QStringLiteral("music/")))
+                kept.insert(f);
         return kept;
     }());
     EXPECT_TRUE(Answers());
@@ -149,7 +155,8 @@ TEST_F(HostileWeb, SkinListsSkinsAndPicturesKeepNothingAndApplyNothing) {
     EXPECT_TRUE(chooser.isVisible());
     EXPECT_EQ(0, other.AllRequests());
     for (const QByteArray& head : web.Heads)
-        EXPECT_FALSE(head.contains("..") || head.contains("evil") || head.contains("/a/b")) << head.toStdString();
+        EXPECT_FALSE(head.contains("..") || head.contains("evil") || head.contains("/a/b"))
+            << head.toStdString();
     std::set<QString> kept;
     for (const QString& f : DataFiles())
         if (f.contains(QLatin1Char('/'))) kept.insert(f);
@@ -204,6 +211,39 @@ TEST_F(HostileMedia, CraftedWavesAndPiecesNeverPlayAndTheGameGoesOn) {
     EXPECT_EQ((std::set<QString>{QStringLiteral("music/good.mid"), QStringLiteral("music/left.mid")}), kept);
     EXPECT_TRUE(Answers());
     EXPECT_FALSE(Text().contains(QStringLiteral("could not be played in time"))) << Text().toStdString();
+}
+
+TEST_F(HostileMedia, PicturesThatClaimOneSizeAndCostAnotherAreNeitherKeptNorShown) {
+    Game& g = Playing();
+    auto seed = [](const char* name) {
+        QFile f(QStringLiteral(GLOAMREST_FUZZ_DIR "/corpus/fuzz_pictures/") + QLatin1String(name));
+        EXPECT_TRUE(f.open(QIODevice::ReadOnly)) << name;
+        return f.readAll();
+    };
+    const char* hostile[] = {"icon-claims-16-holds-4000-png.ico", "png-text-chunk-claims-2g",
+                             "jpeg-progressive-many-empty-scans-60k", "png-side-past-bound.png"};
+    int number = 1501;
+    std::string objects = "PLA";
+    for (const char* name : hostile) {
+        web.Serve("/grpics/" + QByteArray::number(number) + ".jpg", WebHost::Answer(200, seed(name)));
+        objects += char('a' + number - 1501) + std::string("00ffff/") + std::to_string(number) + "/";
+        ++number;
+    }
+    // And one large picture that is what it claims: shown, at no more than a slot's largest size.
+    web.Serve("/grpics/1600.jpg", WebHost::Answer(200, seed("jpeg-large-scaled-down.jpg")));
+    Tick({objects + "z00ffff/1600/"});
+    ASSERT_TRUE(WaitFor([&] { return Settled(); }, 20000));
+    EXPECT_TRUE(Answers());
+    const QImage placeholder = app->Pictures().DL().toImage();
+    const PanelSlot* good = g.RoomPanel->ObjPicG[std::size(hostile)];
+    ASSERT_TRUE(WaitFor([&] { return good->Picture == 1600 && good->pixmap().toImage() != placeholder; }));
+    EXPECT_LE(std::max(good->pixmap().width(), good->pixmap().height()), PictureStore::kShownSide);
+    for (std::size_t i = 0; i < std::size(hostile); ++i)
+        EXPECT_EQ(placeholder, g.RoomPanel->ObjPicG[i]->pixmap().toImage()) << hostile[i];
+    std::set<QString> kept;
+    for (const QString& f : DataFiles())
+        if (f.startsWith(QStringLiteral("gfx/"))) kept.insert(f);
+    EXPECT_EQ((std::set<QString>{QStringLiteral("gfx/1600.jpg")}), kept);
 }
 
 } // namespace
